@@ -1,0 +1,54 @@
+#pragma once
+#include "comun/Interaccion.h"
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class CarpetaTemporal {
+public:
+    CarpetaTemporal();
+    ~CarpetaTemporal();
+    CarpetaTemporal(const CarpetaTemporal&) = delete;
+    CarpetaTemporal& operator=(const CarpetaTemporal&) = delete;
+    const std::filesystem::path& ruta() const { return ruta_; }
+    std::filesystem::path operator/(const std::string& nombre) const { return ruta_ / nombre; }
+
+private:
+    std::filesystem::path ruta_;
+};
+
+void EscribirFichero(const std::filesystem::path& ruta, const std::string& contenido);
+std::string LeerFichero(const std::filesystem::path& ruta);
+
+// A scripted user: answers come from queues and callbacks; everything shown is recorded.
+class InteraccionFalsa : public Interaccion {
+public:
+    struct Mensaje {
+        std::string texto;
+        TipoMensaje tipo;
+    };
+
+    std::vector<Mensaje> mensajes;
+    std::vector<std::string> preguntas;                          // titles of the questions asked
+    std::deque<bool> respuestas;                                 // OK (true) or Cancel; OK when empty
+    std::deque<std::optional<std::filesystem::path>> ficheros;   // nothing = cancelled
+    std::function<void(ControlCursos&)> alMostrarCursos;         // default: formShow + confirmar
+    std::function<void(Plantillas&)> alMostrarMarcos;            // default: formActivate + first line
+    int vecesCursos = 0;
+    int vecesMarcos = 0;
+    int nivelOcupado = 0;
+
+    void mensaje(const std::string& texto, TipoMensaje tipo) override;
+    bool preguntar(const std::string& titulo, const std::string& texto) override;
+    std::optional<std::filesystem::path> elegirFichero(DialogoFichero dialogo) override;
+    void mostrarCursos(ControlCursos& cursos) override;
+    void mostrarMarcos(Plantillas& plantillas) override;
+    void ocupado(bool activo) override;
+
+    bool mostro(const std::string& texto) const;
+};
