@@ -1,0 +1,85 @@
+#include "export/Exportacion.h"
+
+#include "comun/Error.h"
+#include "data/Tabla.h"
+
+#include <optional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Asks for one file; a cancelled dialog keeps the name chosen before. False when no file exists
+// under the name, after telling the user.
+bool ElegirFicheroExistente(SesionTraspaso& sesion, Interaccion& interaccion, DialogoFichero dialogo,
+                            fs::path& fichero)
+{
+    if (auto elegido = interaccion.elegirFichero(dialogo)) fichero = *elegido;
+    std::error_code ignorado;
+    if (!fichero.empty() && fs::is_regular_file(fichero, ignorado)) return true;
+    interaccion.mensaje("No existe archivo", TipoMensaje::Resultado);
+    if (sesion.modoIntegrado == 2) sesion.resultadoTraspaso = -1;
+    return false;
+}
+
+// Loads an exchange file and makes sure it has the envelope the steps read.
+DocumentoXml CargarIntercambio(const fs::path& fichero)
+{
+    DocumentoXml doc = DocumentoXml::cargar(fichero);
+    if (!doc.tieneBloqueDatos())
+        throw Error("El fichero " + fichero.string() +
+                    " no es un fichero de intercambio: le falta el bloque /SERVICIO/BLOQUE_DATOS.");
+    return doc;
+}
+
+// Everything the user's files can be wrong about is found here, before any table is deleted.
+void ComprobarAntesDeEmpezar(const DocumentoXml& docSeneca, const fs::path& senematerias)
+{
+    if (docSeneca.registros("JORNADAS_ESCOLARES").empty())
+        throw Error("El fichero " + docSeneca.ruta().string() +
+                    " no contiene ningún Marco Horario (sección JORNADAS_ESCOLARES): no se pueden "
+                    "crear los tramos horarios.");
+    std::error_code ignorado;
+    if (!fs::is_regular_file(senematerias, ignorado))
+        throw Error("No existe la tabla de referencia de materias " + senematerias.string() + ".");
+}
+
+} // namespace
+
+FinTraspaso EjecutarExportacion(SesionTraspaso& sesion, Interaccion& interaccion, const fs::path& carpeta,
+                                const fs::path& senematerias)
+{
+    interaccion.mensaje("Debe disponer de 2 ficheros XML. Uno procedente de SÉNECA, y otro de PLANIFICACIÓN.\n"
+                        "Ambos ficheros deberán estar ubicados en una misma carpeta.",
+                        TipoMensaje::Indicacion);
+    interaccion.mensaje("Seleccione ahora el fichero XML procedente de SÉNECA", TipoMensaje::Indicacion);
+    if (!ElegirFicheroExistente(sesion, interaccion, DialogoFichero::Seneca, sesion.ficheroSeneca))
+        return FinTraspaso::NoExisteArchivo;
+    interaccion.mensaje("Seleccione ahora el fichero XML procedente de PLANIFICACIÓN", TipoMensaje::Indicacion);
+    if (!ElegirFicheroExistente(sesion, interaccion, DialogoFichero::Planificacion, sesion.ficheroPlanificacion))
+        return FinTraspaso::NoExisteArchivo;
+
+    std::optional<CursorOcupado> cursor(std::in_place, interaccion);
+    const DocumentoXml docSeneca = CargarIntercambio(sesion.ficheroSeneca);
+    const DocumentoXml docPlanificacion = CargarIntercambio(sesion.ficheroPlanificacion);
+    ComprobarAntesDeEmpezar(docSeneca, senematerias);
+    fs::create_directories(carpeta);
+
+    ContextoExportacion ctx{carpeta, senematerias, sesion, interaccion, docSeneca, docPlanificacion};
+    ExportarPeriodos(ctx);
+    if (!ExportarCursos(ctx)) return FinTraspaso::SalidaForzada;
+    ExportarMaterias(ctx);
+    ExportarActividades(ctx);
+    ExportarProfesores(ctx);
+    ExportarAulas(ctx);
+    ExportarGrupos(ctx);
+    ExportarAsignaciones(ctx);
+    ExportarTramos(ctx);
+    ExportarCatalogos(ctx);
+    ExportarPlanificacion(ctx);
+    cursor.reset();
+
+    sesion.resultadoTraspaso = 1;
+    interaccion.mensaje("Proceso finalizado", TipoMensaje::Resultado);
+    return FinTraspaso::Completado;
+}
