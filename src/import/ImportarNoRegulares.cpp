@@ -1,0 +1,27 @@
+#include "import/ImportarNoRegulares.h"
+
+#include "import/RecorrerProfesores.h"
+
+#include <string>
+
+namespace {
+
+void EscribirCeldaNoRegular(ContextoImportacion& ctx, NodoXml celda)
+{
+    std::string tarea = ctx.soluc.texto("TAREA");
+    if (tarea.starts_with('#')) tarea.erase(0, 1);
+    long long minutos = 0;
+    if (BuscarTramo(ctx)) minutos = EnteroDeCelda(ctx, ctx.diashorast, "MINUTOS");
+    celda.agregarDato("X_ACTIVIDAD", tarea);
+    celda.agregarDato("N_MINSEN", std::to_string(minutos));
+}
+
+} // namespace
+
+void ImportarNoRegulares(ContextoImportacion& ctx)
+{
+    NodoXml seccion = ctx.bloqueDatos.agregarGrupo("HORARIOS_NO_REGULARES");
+    seccion.fijarAtributo("registros", std::to_string(ctx.proft.numRegistros()));
+    RecorrerProfesores(ctx, seccion, "HORARIO_NO_REGULAR_PROFESOR_", TipoCelda::NoRegular,
+                       [&ctx](NodoXml celda) { EscribirCeldaNoRegular(ctx, celda); });
+}
