@@ -1,7 +1,9 @@
 #include "apoyo/Apoyo.h"
 
+#include "data/Tabla.h"
 #include "export/Cursos.h"
 #include "export/Plantihoras.h"
+#include "text/Texto.h"
 
 #include <fstream>
 #include <random>
@@ -91,4 +93,45 @@ bool InteraccionFalsa::mostro(const std::string& texto) const
     for (const auto& m : mensajes)
         if (m.texto == texto) return true;
     return false;
+}
+
+std::string SobreSeneca(const std::string& secciones)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SERVICIO><BLOQUE_DATOS>" + secciones +
+           "</BLOQUE_DATOS></SERVICIO>\n";
+}
+
+std::vector<std::vector<std::string>> FilasTabla(const fs::path& carpeta, std::string_view nombre)
+{
+    Tabla tabla = Tabla::abrir(carpeta, nombre, Acceso::Compartido);
+    std::vector<std::vector<std::string>> filas;
+    for (tabla.primero(); !tabla.fin(); tabla.siguiente()) {
+        std::vector<std::string> fila;
+        for (const Campo& campo : tabla.campos())
+            fila.push_back(AnsiAUtf8(tabla.texto(campo.nombre)));
+        filas.push_back(fila);
+    }
+    return filas;
+}
+
+std::vector<std::string> CamposTabla(const fs::path& carpeta, std::string_view nombre)
+{
+    const Tabla tabla = Tabla::abrir(carpeta, nombre, Acceso::Compartido);
+    std::vector<std::string> campos;
+    for (const Campo& campo : tabla.campos())
+        campos.push_back(campo.nombre + " " + campo.tipo + (campo.tipo == 'C' ? std::to_string(campo.ancho) : ""));
+    return campos;
+}
+
+void EntornoExportacion::cargarSeneca(const std::string& secciones)
+{
+    const fs::path ruta = carpeta / "seneca.xml";
+    EscribirFichero(ruta, SobreSeneca(secciones));
+    seneca = DocumentoXml::cargar(ruta);
+}
+
+ContextoExportacion EntornoExportacion::contexto()
+{
+    if (!seneca) cargarSeneca("");
+    return ContextoExportacion{carpeta.ruta(), senematerias, sesion, interaccion, *seneca, *seneca};
 }

@@ -1,11 +1,13 @@
 #pragma once
 #include "comun/Interaccion.h"
+#include "export/Exportacion.h"
 
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
@@ -51,4 +53,25 @@ public:
     void ocupado(bool activo) override;
 
     bool mostro(const std::string& texto) const;
+};
+
+// The envelope of an exchange file around the given section groups.
+std::string SobreSeneca(const std::string& secciones);
+// Every row of a table in record order, every field read as text and given in UTF-8.
+std::vector<std::vector<std::string>> FilasTabla(const std::filesystem::path& carpeta, std::string_view nombre);
+// The fields of a table in order, as "NOMBRE C10" for text fields and "NOMBRE L" (type) for the others.
+std::vector<std::string> CamposTabla(const std::filesystem::path& carpeta, std::string_view nombre);
+
+// A working folder, a scripted user and a loaded Séneca document, for driving export steps.
+struct EntornoExportacion {
+    CarpetaTemporal carpeta;
+    SesionTraspaso sesion;
+    InteraccionFalsa interaccion;
+    std::optional<DocumentoXml> seneca;
+    std::filesystem::path senematerias;
+
+    // Writes the section groups into an envelope and loads it as the Séneca document.
+    void cargarSeneca(const std::string& secciones);
+    // The step context; the Séneca document serves as the planning document too.
+    ContextoExportacion contexto();
 };
