@@ -135,3 +135,16 @@ ContextoExportacion EntornoExportacion::contexto()
     if (!seneca) cargarSeneca("");
     return ContextoExportacion{carpeta.ruta(), senematerias, sesion, interaccion, *seneca, *seneca};
 }
+
+void CrearTablaPrueba(const fs::path& carpeta, std::string_view nombre, const std::vector<Campo>& campos,
+                      const std::vector<std::vector<std::string>>& filas)
+{
+    Tabla tabla = Tabla::crear(carpeta, nombre, campos);
+    for (const auto& fila : filas) {
+        tabla.agregar();
+        for (std::size_t i = 0; i < fila.size() && i < campos.size(); ++i)
+            tabla.fijar(campos[i].nombre, Utf8AAnsi(fila[i]));
+        tabla.grabar();
+    }
+    tabla.cerrar();
+}

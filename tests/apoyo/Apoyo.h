@@ -1,5 +1,6 @@
 #pragma once
 #include "comun/Interaccion.h"
+#include "data/Tabla.h"
 #include "export/Exportacion.h"
 
 #include <deque>
@@ -75,3 +76,7 @@ struct EntornoExportacion {
     // The step context; the Séneca document serves as the planning document too.
     ContextoExportacion contexto();
 };
+
+// Creates a table with the given rows, each a list of texts (UTF-8) in field order, and closes it.
+void CrearTablaPrueba(const std::filesystem::path& carpeta, std::string_view nombre, const std::vector<Campo>& campos,
+                      const std::vector<std::vector<std::string>>& filas);
