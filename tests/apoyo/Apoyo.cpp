@@ -148,3 +148,18 @@ void CrearTablaPrueba(const fs::path& carpeta, std::string_view nombre, const st
     }
     tabla.cerrar();
 }
+
+std::string RegistroXml(const std::vector<std::string>& valores)
+{
+    std::string xml = "<grupo_datos seq=\"REGISTRO\">";
+    for (std::size_t i = 0; i < valores.size(); ++i)
+        xml += "<dato nombre_dato=\"D" + std::to_string(i + 1) + "\">" + valores[i] + "</dato>";
+    return xml + "</grupo_datos>";
+}
+
+std::string SeccionXml(const std::string& seq, const std::vector<std::string>& registros)
+{
+    std::string xml = "<grupo_datos seq=\"" + seq + "\">";
+    for (const std::string& registro : registros) xml += registro;
+    return xml + "</grupo_datos>";
+}

@@ -80,3 +80,7 @@ struct EntornoExportacion {
 // Creates a table with the given rows, each a list of texts (UTF-8) in field order, and closes it.
 void CrearTablaPrueba(const std::filesystem::path& carpeta, std::string_view nombre, const std::vector<Campo>& campos,
                       const std::vector<std::vector<std::string>>& filas);
+// A record: one dato per value, named D1, D2, ... (values in UTF-8, written as given).
+std::string RegistroXml(const std::vector<std::string>& valores);
+// A section group named seq around the given records.
+std::string SeccionXml(const std::string& seq, const std::vector<std::string>& registros);
