@@ -180,15 +180,17 @@ std::string LeerInicio(const fs::path& ruta)
     return std::string(bytes, static_cast<std::size_t>(entrada.gcount()));
 }
 
+bool EsDato(const xmlNode* nodo)
+{
+    return nodo->type == XML_ELEMENT_NODE && nodo->ns == nullptr && xmlStrEqual(nodo->name, BAD_CAST "dato");
+}
+
 // The n-th own dato of an element, or nullptr.
 xmlNode* Dato(xmlNode* elemento, std::size_t posicion)
 {
     if (elemento == nullptr || posicion == 0) return nullptr;
-    for (xmlNode* hijo = elemento->children; hijo != nullptr; hijo = hijo->next) {
-        if (hijo->type == XML_ELEMENT_NODE && hijo->ns == nullptr && xmlStrEqual(hijo->name, BAD_CAST "dato") &&
-            --posicion == 0)
-            return hijo;
-    }
+    for (xmlNode* hijo = elemento->children; hijo != nullptr; hijo = hijo->next)
+        if (EsDato(hijo) && --posicion == 0) return hijo;
     return nullptr;
 }
 
@@ -268,17 +270,14 @@ std::string NodoXml::atributo(std::string_view nombre) const
 std::vector<NodoXml> NodoXml::datos() const
 {
     std::vector<NodoXml> lista;
-    for (std::size_t n = 1; xmlNode* dato = Dato(nodo_, n); ++n)
-        lista.emplace_back(dato);
+    for (xmlNode* hijo = nodo_ != nullptr ? nodo_->children : nullptr; hijo != nullptr; hijo = hijo->next)
+        if (EsDato(hijo)) lista.emplace_back(hijo);
     return lista;
 }
 
 std::size_t NodoXml::numDatos() const
 {
-    std::size_t cuenta = 0;
-    while (Dato(nodo_, cuenta + 1) != nullptr)
-        ++cuenta;
-    return cuenta;
+    return datos().size();
 }
 
 std::string NodoXml::valor(std::size_t posicion) const
