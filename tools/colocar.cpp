@@ -268,7 +268,9 @@ int main(int argc, char** argv)
     }
     try {
         const fs::path carpeta = argv[1];
-        Horario horario(LeerTramos(carpeta), LeerAulas(carpeta));
+        auto tramos = LeerTramos(carpeta);
+        auto aulas = LeerAulas(carpeta);
+        Horario horario(std::move(tramos), std::move(aulas));
         int sinHueco = 0;
         for (const Asignacion& a : LeerAsignaciones(carpeta)) {
             std::set<int> diasUsados;

@@ -17,7 +17,7 @@ namespace {
 int Colocar(const fs::path& carpeta)
 {
     const std::string orden =
-        std::string("\"") + DIR_HERRAMIENTAS + "/colocar\" \"" + carpeta.string() + "\" >/dev/null";
+        std::string("\"") + DIR_HERRAMIENTAS + "/colocar\" \"" + carpeta.string() + "\" >/dev/null 2>&1";
     return std::system(orden.c_str());
 }
 
