@@ -18,9 +18,9 @@ long long MinutosDeTramo(const ContextoImportacion& ctx, const char* campo, cons
 {
     try {
         return HoraAMinutos(hora);
-    } catch (const Error& error) {
-        throw Error(std::string(error.what()) + " (tabla DIASHORAST, campo " + campo +
-                    "; SOLUC: " + DescribirCelda(ctx) + ")");
+    } catch (const Error&) {
+        throw Error("El campo " + std::string(campo) + " de DIASHORAST tiene la hora «" + AnsiAUtf8(hora) +
+                    "», que no tiene la forma hh:mm (SOLUC: " + DescribirCelda(ctx) + ").");
     }
 }
 
