@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QWindow>
 
 PanelDegradado::PanelDegradado(QColor inicio, QColor medio, QColor fin, QWidget* parent)
     : QWidget(parent), inicio_(inicio), medio_(medio), fin_(fin)
@@ -38,6 +39,14 @@ QIcon IconoVisto()
         icono.addPixmap(dibujo);
     }
     return icono;
+}
+
+QWidget* DuenoDeDialogo(QWidget* ventana)
+{
+    if (!ventana) return nullptr;
+    QWidget* propia = ventana->window();
+    const QWindow* nativa = propia->windowHandle();
+    return nativa && !nativa->isTopLevel() ? nullptr : ventana;
 }
 
 QFont Fuente(const QString& familia, int pixeles, bool negrita)

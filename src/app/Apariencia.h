@@ -21,5 +21,8 @@ private:
 
 // The confirmation glyph of the "OK" buttons: a green tick.
 QIcon IconoVisto();
+// The owner for a dialog over the window: none when the window lives inside another program's
+// window, since only a top-level window can own a dialog there.
+QWidget* DuenoDeDialogo(QWidget* ventana);
 // A font by family and pixel size, as the windows' texts are given.
 QFont Fuente(const QString& familia, int pixeles, bool negrita = false);

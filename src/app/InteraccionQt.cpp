@@ -158,6 +158,6 @@ void InteraccionQt::comprobarAbandono() const
 
 QWidget* InteraccionQt::encima() const
 {
-    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    return ventana_;
+    if (QWidget* modal = QApplication::activeModalWidget()) return DuenoDeDialogo(modal);
+    return DuenoDeDialogo(ventana_);
 }

@@ -244,7 +244,7 @@ void TMForm::anfitrionCerrado()
 void TMForm::mostrarError(const QString& texto)
 {
     QMessageBox caja(QMessageBox::Critical, kTituloAplicacion, texto, QMessageBox::Ok,
-                     isVisible() ? this : nullptr);
+                     isVisible() ? DuenoDeDialogo(this) : nullptr);
     caja.setObjectName("CajaError");
     caja.setTextFormat(Qt::PlainText);
     caja.exec();
