@@ -3,8 +3,6 @@
 #include "comun/Error.h"
 #include "text/Texto.h"
 
-#include <array>
-
 namespace {
 
 constexpr const char* kCursosT = "CURSOST";
@@ -197,7 +195,6 @@ void ControlCursos::guardarCursosT2()
     Tabla cursosT2 = Tabla::existe(carpeta_, kCursosT2) ? Tabla::abrir(carpeta_, kCursosT2, Acceso::Exclusivo)
                                                         : Tabla::crear(carpeta_, kCursosT2, CamposCursos());
     ComprobarCampos(cursosT2);
-    static const std::array<const char*, 6> kTodos = {"ABREV", "TURNO", "NIVEL", "CURSO", "CLAVE", "ESTUD"};
     for (cursosT_->primero(); !cursosT_->fin(); cursosT_->siguiente()) {
         if (cursosT2.localizar("CLAVE", {cursosT_->texto("CLAVE")})) {
             cursosT2.editar();
@@ -205,8 +202,8 @@ void ControlCursos::guardarCursosT2()
             cursosT2.fijar("CURSO", cursosT_->texto("CURSO"));
         } else {
             cursosT2.agregar();
-            for (const char* campo : kTodos)
-                cursosT2.fijar(campo, cursosT_->texto(campo));
+            for (const Campo& campo : CamposCursos())
+                cursosT2.fijar(campo.nombre, cursosT_->texto(campo.nombre));
         }
         cursosT2.grabar();
     }
