@@ -107,6 +107,7 @@ int OrdenExportar(const std::vector<std::string>& args)
         if (!ComprobarMarcos(*usuario.ficheroSeneca, usuario.marcos)) return kSalidaFaltaRespuesta;
         switch (EjecutarExportacion(sesion, usuario, CarpetaDeTrabajo(opciones), senematerias)) {
         case FinTraspaso::Completado:
+            std::cout << "Proceso finalizado\n";
             return kSalidaBien;
         case FinTraspaso::SalidaForzada:
             std::cerr << "Faltan el NIVEL o el CURSO de estos cursos (CLAVE; ESTUDIOS); indíquelos con --niveles:\n";

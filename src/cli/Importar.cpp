@@ -17,7 +17,7 @@ int OrdenImportar(const std::vector<std::string>& args)
     try {
         if (EjecutarImportacion(sesion, usuario, CarpetaDeTrabajo(opciones)) != FinTraspaso::Completado)
             return kSalidaError;
-        std::cout << FicheroResultado(sesion.ficheroSeneca).string() << "\n";
+        std::cout << FicheroResultado(sesion.ficheroSeneca).string() << "\nProceso finalizado\n";
         return kSalidaBien;
     } catch (const std::exception& e) {
         std::cerr << e.what() << "\n";

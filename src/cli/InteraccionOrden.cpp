@@ -1,5 +1,6 @@
 #include "cli/InteraccionOrden.h"
 
+#include "comun/Error.h"
 #include "export/Plantihoras.h"
 #include "text/Texto.h"
 
@@ -14,7 +15,8 @@ void InteraccionOrden::mensaje(const std::string& texto, TipoMensaje tipo)
         std::cerr << texto << "\n";
         break;
     case TipoMensaje::Resultado:
-        (texto == "Proceso finalizado" ? std::cout : std::cerr) << texto << "\n";
+        // "Proceso finalizado" is the command's own last line, printed once its outputs are named.
+        if (texto != "Proceso finalizado") std::cerr << texto << "\n";
         break;
     }
 }
@@ -50,6 +52,9 @@ void InteraccionOrden::mostrarCursos(ControlCursos& cursos)
 
 void InteraccionOrden::mostrarMarcos(Plantillas& plantillas)
 {
+    // The answer was checked before the run; should it still be refused, asking again would never end.
+    if (marcosRespondidos_) throw Error("Los Marcos Horarios indicados con --marcos no son válidos.");
+    marcosRespondidos_ = true;
     plantillas.formActivate();
     std::vector<std::size_t> lineas;
     for (std::size_t i = 0; i < plantillas.marcos().size(); ++i)

@@ -34,4 +34,5 @@ public:
 private:
     std::vector<ControlCursos::Fila> incompletos_;
     bool cursosRechazados_ = false;
+    bool marcosRespondidos_ = false;
 };
