@@ -278,6 +278,12 @@ bool Tabla::existe(const fs::path& carpeta, std::string_view nombre)
     return !FicherosLlamados(carpeta, NombreTabla(nombre) + ".DBF").empty();
 }
 
+void Tabla::comprobarLibre(const fs::path& carpeta, std::string_view nombre)
+{
+    const std::string base = NombreTabla(nombre);
+    for (const fs::path& ruta : FicherosLlamados(carpeta, base + ".DBF")) FicheroBloqueado::abrir(ruta, true, base);
+}
+
 Tabla Tabla::crear(const fs::path& carpeta, std::string_view nombre, const std::vector<Campo>& campos)
 {
     const std::string base = NombreTabla(nombre);

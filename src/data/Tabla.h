@@ -38,6 +38,8 @@ public:
     static void borrar(const std::filesystem::path& carpeta, std::string_view nombre);
     // Whether NAME.DBF exists in the folder (name with or without ".DBF", without regard to case).
     static bool existe(const std::filesystem::path& carpeta, std::string_view nombre);
+    // Throws Error when NAME.DBF exists and another holder keeps it; a missing table is free.
+    static void comprobarLibre(const std::filesystem::path& carpeta, std::string_view nombre);
     // Creates a new, empty NAME.DBF (upper-case file name) and returns it open for exclusive use.
     static Tabla crear(const std::filesystem::path& carpeta, std::string_view nombre,
                        const std::vector<Campo>& campos);

@@ -32,8 +32,13 @@ DocumentoXml CargarIntercambio(const fs::path& fichero)
     return doc;
 }
 
-// Everything the user's files can be wrong about is found here, before any table is deleted.
-void ComprobarAntesDeEmpezar(const DocumentoXml& docSeneca, const fs::path& senematerias)
+// The tables the export rebuilds or updates; none may be held by another program when it starts.
+constexpr const char* kTablasExportadas[] = {
+    "PERIODOS", "CURSOST", "CURSOST2", "ASIGNOMT", "ASIGNOMT2", "PROFT", "AULAT", "GRUPOST",
+    "ASIGT", "DIASHORAST", "ORIGENES_C", "NIVELES_C", "CUR_NIV_C", "AUTORIZA_C"};
+
+// Everything the user's files and folder can be wrong about is found here, before any table is deleted.
+void ComprobarAntesDeEmpezar(const DocumentoXml& docSeneca, const fs::path& carpeta, const fs::path& senematerias)
 {
     if (docSeneca.registros("JORNADAS_ESCOLARES").empty())
         throw Error("El fichero " + docSeneca.ruta().string() +
@@ -42,6 +47,7 @@ void ComprobarAntesDeEmpezar(const DocumentoXml& docSeneca, const fs::path& sene
     std::error_code ignorado;
     if (!fs::is_regular_file(senematerias, ignorado))
         throw Error("No existe la tabla de referencia de materias " + senematerias.string() + ".");
+    for (const char* tabla : kTablasExportadas) Tabla::comprobarLibre(carpeta, tabla);
 }
 
 } // namespace
@@ -62,7 +68,7 @@ FinTraspaso EjecutarExportacion(SesionTraspaso& sesion, Interaccion& interaccion
     std::optional<CursorOcupado> cursor(std::in_place, interaccion);
     const DocumentoXml docSeneca = CargarIntercambio(sesion.ficheroSeneca);
     const DocumentoXml docPlanificacion = CargarIntercambio(sesion.ficheroPlanificacion);
-    ComprobarAntesDeEmpezar(docSeneca, senematerias);
+    ComprobarAntesDeEmpezar(docSeneca, carpeta, senematerias);
     fs::create_directories(carpeta);
 
     ContextoExportacion ctx{carpeta, senematerias, sesion, interaccion, docSeneca, docPlanificacion};
