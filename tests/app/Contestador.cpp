@@ -21,10 +21,17 @@ QString Descripcion(QWidget* w)
 
 Contestador::Contestador()
 {
+    // Only the newest one answers: an older one of the same test stops watching.
+    if (actual_) actual_->reloj_.stop();
     actual_ = this;
     reloj_.setInterval(15);
     connect(&reloj_, &QTimer::timeout, this, &Contestador::revisar);
     reloj_.start();
+}
+
+Contestador::~Contestador()
+{
+    if (actual_ == this) actual_ = nullptr;
 }
 
 Contestador& Contestador::luego(Accion accion)

@@ -22,6 +22,7 @@ public:
     using Accion = std::function<void(QWidget*)>;
 
     Contestador();
+    ~Contestador() override;
 
     // The next new modal window gets this action.
     Contestador& luego(Accion accion);
