@@ -20,7 +20,8 @@ std::vector<std::string> Partir(const std::string& texto, char separador)
     std::vector<std::string> partes;
     std::stringstream flujo(texto);
     std::string parte;
-    while (std::getline(flujo, parte, separador)) partes.push_back(parte);
+    while (std::getline(flujo, parte, separador))
+        partes.push_back(parte);
     if (!texto.empty() && texto.back() == separador) partes.emplace_back();
     return partes;
 }
@@ -41,7 +42,7 @@ std::map<std::string, InteraccionOrden::NivelCurso> LeerNiveles(const fs::path& 
             throw Error("Línea " + std::to_string(numero) + " del fichero de niveles " + fichero.string() +
                         ": se esperaban tres valores CLAVE;NIVEL;CURSO y contiene «" + linea + "».");
         niveles[QuitaBlancos(Utf8AAnsi(campos[0]))] = {QuitaBlancos(Utf8AAnsi(campos[1])),
-                                                      QuitaBlancos(Utf8AAnsi(campos[2]))};
+                                                       QuitaBlancos(Utf8AAnsi(campos[2]))};
     }
     return niveles;
 }
@@ -86,8 +87,9 @@ bool ComprobarMarcos(const fs::path& ficheroSeneca, const std::vector<std::strin
 
 int OrdenExportar(const std::vector<std::string>& args)
 {
-    const Opciones opciones = LeerOpciones(
-        args, {"--seneca", "--planificacion", "--dir", "--senematerias", "--niveles", "--marcos"}, {"--no-recuperar"});
+    const Opciones opciones =
+        LeerOpciones(args, {"--seneca", "--planificacion", "--dir", "--senematerias", "--niveles", "--marcos"},
+                     {"--no-recuperar"});
     if (!opciones.argumentos.empty()) throw ErrorUso{"Argumento inesperado: " + opciones.argumentos.front() + "."};
     if (!opciones.tiene("--seneca") || !opciones.tiene("--planificacion"))
         throw ErrorUso{"exportar necesita --seneca y --planificacion."};
@@ -97,7 +99,8 @@ int OrdenExportar(const std::vector<std::string>& args)
     usuario.ficheroPlanificacion = *opciones.valor("--planificacion");
     usuario.recuperar = !opciones.tiene("--no-recuperar");
     if (auto marcos = opciones.valor("--marcos"))
-        for (const auto& codigo : Partir(*marcos, ',')) usuario.marcos.push_back(QuitaBlancos(Utf8AAnsi(codigo)));
+        for (const auto& codigo : Partir(*marcos, ','))
+            usuario.marcos.push_back(QuitaBlancos(Utf8AAnsi(codigo)));
     const fs::path senematerias =
         opciones.valor("--senematerias").value_or((CarpetaDelPrograma() / "SENEMATERIAS.DBF").string());
 
@@ -110,7 +113,8 @@ int OrdenExportar(const std::vector<std::string>& args)
             std::cout << "Proceso finalizado\n";
             return kSalidaBien;
         case FinTraspaso::SalidaForzada:
-            std::cerr << "Faltan el NIVEL o el CURSO de estos cursos (CLAVE; ESTUDIOS); indíquelos con --niveles:\n";
+            std::cerr
+                << "Faltan el NIVEL o el CURSO de estos cursos (CLAVE; ESTUDIOS); indíquelos con --niveles:\n";
             for (const auto& fila : usuario.cursosIncompletos())
                 std::cerr << "  " << AnsiAUtf8(fila.clave) << "; " << AnsiAUtf8(fila.estud) << "\n";
             return kSalidaFaltaRespuesta;

@@ -14,7 +14,8 @@ std::string ValorCsv(const std::string& utf8)
 {
     if (utf8.find_first_of(";\"\r\n") == std::string::npos) return utf8;
     std::string citado = "\"";
-    for (char c : utf8) citado += c == '"' ? std::string("\"\"") : std::string(1, c);
+    for (char c : utf8)
+        citado += c == '"' ? std::string("\"\"") : std::string(1, c);
     return citado + "\"";
 }
 
@@ -32,7 +33,8 @@ int OrdenVer(const std::vector<std::string>& args)
     try {
         Tabla tabla = Tabla::abrir(carpeta, dada.filename().string(), Acceso::Compartido);
         std::string linea;
-        for (const Campo& campo : tabla.campos()) linea += (linea.empty() ? "" : ";") + ValorCsv(campo.nombre);
+        for (const Campo& campo : tabla.campos())
+            linea += (linea.empty() ? "" : ";") + ValorCsv(campo.nombre);
         std::cout << linea << "\n";
         for (tabla.primero(); !tabla.fin(); tabla.siguiente()) {
             linea.clear();

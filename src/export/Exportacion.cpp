@@ -33,9 +33,9 @@ DocumentoXml CargarIntercambio(const fs::path& fichero)
 }
 
 // The tables the export rebuilds or updates; none may be held by another program when it starts.
-constexpr const char* kTablasExportadas[] = {
-    "PERIODOS", "CURSOST", "CURSOST2", "ASIGNOMT", "ASIGNOMT2", "PROFT", "AULAT", "GRUPOST",
-    "ASIGT", "DIASHORAST", "ORIGENES_C", "NIVELES_C", "CUR_NIV_C", "AUTORIZA_C"};
+constexpr const char* kTablasExportadas[] = {"PERIODOS",   "CURSOST",   "CURSOST2",  "ASIGNOMT",  "ASIGNOMT2",
+                                             "PROFT",      "AULAT",     "GRUPOST",   "ASIGT",     "DIASHORAST",
+                                             "ORIGENES_C", "NIVELES_C", "CUR_NIV_C", "AUTORIZA_C"};
 
 // Everything the user's files and folder can be wrong about is found here, before any table is deleted.
 void ComprobarAntesDeEmpezar(const DocumentoXml& docSeneca, const fs::path& carpeta, const fs::path& senematerias)
@@ -47,7 +47,8 @@ void ComprobarAntesDeEmpezar(const DocumentoXml& docSeneca, const fs::path& carp
     std::error_code ignorado;
     if (!fs::is_regular_file(senematerias, ignorado))
         throw Error("No existe la tabla de referencia de materias " + senematerias.string() + ".");
-    for (const char* tabla : kTablasExportadas) Tabla::comprobarLibre(carpeta, tabla);
+    for (const char* tabla : kTablasExportadas)
+        Tabla::comprobarLibre(carpeta, tabla);
 }
 
 } // namespace

@@ -18,7 +18,8 @@ struct Salida {
 std::string Citar(const std::string& arg)
 {
     std::string citado = "'";
-    for (char c : arg) citado += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : arg)
+        citado += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return citado + "'";
 }
 
@@ -26,7 +27,8 @@ std::string Citar(const std::string& arg)
 Salida Ejecutar(const CarpetaTemporal& tmp, const std::string& programa, const std::vector<std::string>& args)
 {
     std::string linea = Citar(programa);
-    for (const auto& a : args) linea += " " + Citar(a);
+    for (const auto& a : args)
+        linea += " " + Citar(a);
     linea += " >" + Citar((tmp / "salida.txt").string()) + " 2>" + Citar((tmp / "errores.txt").string());
     const int estado = std::system(linea.c_str());
     return {WIFEXITED(estado) ? WEXITSTATUS(estado) : -1, LeerFichero(tmp / "salida.txt"),
@@ -44,8 +46,13 @@ const std::string kDosMarcos = EJEMPLOS "/centro-dos-marcos/";
 std::vector<std::string> Exportar(const CarpetaTemporal& tmp, const std::string& centro,
                                   std::vector<std::string> mas = {})
 {
-    std::vector<std::string> args = {"exportar", "--dir", (tmp / "QTEMP").string(), "--seneca",
-                                      centro + "seneca.xml", "--planificacion", centro + "planificacion.xml"};
+    std::vector<std::string> args = {"exportar",
+                                     "--dir",
+                                     (tmp / "QTEMP").string(),
+                                     "--seneca",
+                                     centro + "seneca.xml",
+                                     "--planificacion",
+                                     centro + "planificacion.xml"};
     args.insert(args.end(), mas.begin(), mas.end());
     return args;
 }
@@ -95,7 +102,8 @@ TEST(Orden, TwoTimeFramesNeedAnAnswerBeforeAnyTableIsTouched)
 {
     CarpetaTemporal tmp;
     const auto niveles = std::vector<std::string>{"--niveles", kDosMarcos + "niveles.csv"};
-    for (const auto& marcos : std::vector<std::vector<std::string>>{{}, {"--marcos", "J9"}, {"--marcos", "J1,J2,J1"}}) {
+    for (const auto& marcos :
+         std::vector<std::vector<std::string>>{{}, {"--marcos", "J9"}, {"--marcos", "J1,J2,J1"}}) {
         auto args = Exportar(tmp, kDosMarcos, niveles);
         args.insert(args.end(), marcos.begin(), marcos.end());
         const Salida s = Transzentar(tmp, args);
@@ -166,8 +174,8 @@ TEST(Orden, WholePipelineWritesTheTimetableDocument)
     ASSERT_EQ(Transzentar(tmp, Exportar(tmp, kCentro, {"--niveles", kCentro + "niveles.csv"})).estado, 0);
     ASSERT_EQ(Ejecutar(tmp, DIR_HERRAMIENTAS "/colocar", {(tmp / "QTEMP").string()}).estado, 0);
 
-    const Salida s = Transzentar(
-        tmp, {"importar", "--dir", (tmp / "QTEMP").string(), "--seneca", (tmp / "seneca" / "centro.xml").string()});
+    const Salida s = Transzentar(tmp, {"importar", "--dir", (tmp / "QTEMP").string(), "--seneca",
+                                       (tmp / "seneca" / "centro.xml").string()});
     ASSERT_EQ(s.estado, 0) << s.errores;
     const fs::path resultado = tmp / "seneca" / "ResultadoZentarcentro.xml";
     EXPECT_EQ(s.salida, resultado.string() + "\nProceso finalizado\n");
