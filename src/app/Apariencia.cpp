@@ -51,7 +51,9 @@ QWidget* DuenoDeDialogo(QWidget* ventana)
 
 QFont Fuente(const QString& familia, int pixeles, bool negrita)
 {
-    QFont fuente(familia);
+    // Arial's metrics (Liberation Sans elsewhere) keep the texts within the places given for them.
+    QFont fuente;
+    fuente.setFamilies({familia, "Arial", "Liberation Sans"});
     fuente.setPixelSize(pixeles);
     fuente.setBold(negrita);
     return fuente;

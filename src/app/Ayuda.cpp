@@ -1,5 +1,7 @@
 #include "app/Ayuda.h"
 
+#include "app/Apariencia.h"
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -80,6 +82,7 @@ void MostrarAyuda(int tema)
     QWidget* encima = QApplication::activeModalWidget();
     if (!encima) encima = QApplication::activeWindow();
     if (encima && encima == ventanaAbierta) encima = encima->parentWidget();
+    encima = DuenoDeDialogo(encima);
     if (ventanaAbierta && ventanaAbierta->parentWidget() != encima) delete ventanaAbierta.data();
     if (!ventanaAbierta) ventanaAbierta = new VentanaAyuda(encima);
     ventanaAbierta->setWindowFlag(Qt::Window);

@@ -20,7 +20,7 @@ public:
     int rowCount(const QModelIndex& padre = {}) const override;
     int columnCount(const QModelIndex& padre = {}) const override;
     QVariant data(const QModelIndex& indice, int papel) const override;
-    QVariant headerData(int seccion, Qt::Orientation orientacion, int papel) const override;
+    QVariant headerData(int seccion, Qt::Orientation orientacion, int papel = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& indice) const override;
     bool setData(const QModelIndex& indice, const QVariant& valor, int papel) override;
 

@@ -152,9 +152,13 @@ void TControlCursos::construir()
                             " border: 1px solid #C0A060; padding: 2px; }");
     cabecera->setFixedHeight(2 * QFontMetrics(negrita).height() + 8);
     const int letra = rejilla_->fontMetrics().averageCharWidth();
-    for (int columna = 0; columna < ModeloCursos::NumColumnas; ++columna)
-        rejilla_->setColumnWidth(columna, ModeloCursos::anchoVisible(columna) * letra + 14);
-    cabecera->setStretchLastSection(true);
+    for (int columna = 0; columna < ModeloCursos::NumColumnas; ++columna) {
+        const int titulo =
+            QFontMetrics(negrita).horizontalAdvance(modelo_->headerData(columna, Qt::Horizontal).toString());
+        rejilla_->setColumnWidth(columna, std::max(ModeloCursos::anchoVisible(columna) * letra, titulo) + 14);
+    }
+    // The studies take what the other columns leave, so the grid never scrolls sideways.
+    cabecera->setSectionResizeMode(ModeloCursos::Estudios, QHeaderView::Stretch);
     connect(rejilla_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& actual, const QModelIndex& anterior) {
                 if (anterior.isValid() && actual.column() != anterior.column()) {
