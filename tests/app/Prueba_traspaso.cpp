@@ -159,6 +159,9 @@ void PruebaTraspaso::exportarEImportar()
         QTest::keyClick(lista, Qt::Key_F1);
         Comprobar(AyudaAbierta() && AyudaAbierta()->pagina() == QUrl("qrc:/ayuda/marcos.html"), "ayuda de marcos");
         if (AyudaAbierta()) AyudaAbierta()->close();
+        // Coming back to the dialog reloads the frames (clearing any selection): choose after that.
+        dialogo->activateWindow();
+        EsperarActiva(dialogo);
         clic(0);
         Hijo<QPushButton>(dialogo, "BitBtnContinuar")->click();
     };
