@@ -3,7 +3,9 @@
 #include "comun/Error.h"
 #include "data/Tabla.h"
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -40,6 +42,13 @@ constexpr const char* kTablasExportadas[] = {"PERIODOS",   "CURSOST",   "CURSOST
 // Everything the user's files and folder can be wrong about is found here, before any table is deleted.
 void ComprobarAntesDeEmpezar(const DocumentoXml& docSeneca, const fs::path& carpeta, const fs::path& senematerias)
 {
+    // The academic year stands as datos of one of the first two section groups.
+    const std::vector<NodoXml> secciones = docSeneca.secciones();
+    if (std::none_of(secciones.begin(), secciones.begin() + std::min<std::size_t>(2, secciones.size()),
+                     [](const NodoXml& grupo) { return grupo.numDatos() >= 2; }))
+        throw Error("El fichero " + docSeneca.ruta().string() +
+                    " no contiene el año académico: ninguno de sus dos primeros grupos de datos tiene al menos 2 "
+                    "datos.");
     if (docSeneca.registros("JORNADAS_ESCOLARES").empty())
         throw Error("El fichero " + docSeneca.ruta().string() +
                     " no contiene ningún Marco Horario (sección JORNADAS_ESCOLARES): no se pueden "

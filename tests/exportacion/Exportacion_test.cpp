@@ -134,7 +134,10 @@ TEST(Exportacion, BrokenOrIncompleteInputTouchesNoTable)
     EscribirFichero(e.tmp / "roto.xml", "<SERVICIO><BLOQUE_DATOS>");
     EscribirFichero(e.tmp / "sin-marcos.xml", "<SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"A\"><dato>2026</dato>"
                                               "<dato>1</dato></grupo_datos></BLOQUE_DATOS></SERVICIO>");
-    for (const char* seneca : {"roto.xml", "sin-marcos.xml"}) {
+    EscribirFichero(e.tmp / "sin-anno.xml", "<SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"JORNADAS_ESCOLARES\">"
+                                            "<grupo_datos><dato>J1</dato><dato>MaÃ±ana</dato></grupo_datos>"
+                                            "</grupo_datos></BLOQUE_DATOS></SERVICIO>");
+    for (const char* seneca : {"roto.xml", "sin-marcos.xml", "sin-anno.xml"}) {
         e.usuario.ficheros = {e.tmp / seneca, kCentro / "planificacion.xml"};
         EXPECT_THROW(e.exportar(), Error) << seneca;
         EXPECT_FALSE(fs::exists(e.tmp / "QTEMP")) << seneca;
