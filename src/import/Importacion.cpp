@@ -57,9 +57,9 @@ std::string LeerAnno(const DocumentoXml& doc, const fs::path& fichero)
 // The import proper, under the busy cursor; false when PERIODOS is missing and nothing was written.
 bool Importar(const fs::path& ficheroSeneca, const fs::path& carpeta)
 {
+    ContextoImportacion ctx(carpeta);
     DocumentoXml doc = CargarSeneca(ficheroSeneca);
     const std::string anno = LeerAnno(doc, ficheroSeneca);
-    ContextoImportacion ctx(carpeta);
     if (!Tabla::existe(carpeta, "PERIODOS")) return false;
     {
         Tabla periodos = Tabla::abrir(carpeta, "PERIODOS", Acceso::Compartido);

@@ -338,6 +338,28 @@ TEST(Importacion, FallosDetienenSinEscribir)
     }
 }
 
+// With two faults the first step that meets one reports it: tables, then the Séneca file, then PERIODOS.
+TEST(Importacion, ElPrimerFalloEnElOrdenDeLaEjecucionEsElQueSeAvisa)
+{
+    struct Caso {
+        std::vector<std::string> sinTablas;
+        bool xmlRoto;
+        std::string mensaje;
+    };
+    const Caso casos[] = {
+        {{"ASIGT"}, true, "ASIGT"},
+        {{"PERIODOS"}, true, "centro.xml"},
+        {{"PERIODOS", "DIASHORAST"}, false, "DIASHORAST"},
+    };
+    for (const Caso& c : casos) {
+        EntornoImportacion e;
+        for (const std::string& tabla : c.sinTablas)
+            Tabla::borrar(e.carpeta.ruta(), tabla);
+        if (c.xmlRoto) EscribirFichero(e.seneca, "<SERVICIO><BLOQUE_DATOS>");
+        EXPECT_THAT(MensajeDeError(e), HasSubstr(c.mensaje)) << c.mensaje;
+    }
+}
+
 TEST(Importacion, SolucRetenidaPorOtroDetieneSinEscribir)
 {
     EntornoImportacion e;
