@@ -43,14 +43,13 @@ void EscribirOrigen(ContextoImportacion& ctx, NodoXml celda, const std::string& 
     if (EnBlanco(concierto)) return;
     if (ctx.origenesC->localizar("C_ORIHOR", {concierto})) categoria = ctx.origenesC->texto("X_CATORIHOR");
     if (EnBlanco(categoria)) return;
-    // Without a level no authorisation can match: the hour keeps the blank origin.
-    if (!EnBlanco(nivel)) {
-        const std::vector<std::string> clave{NumeroDeCatalogo(ctx, "la actividad", tarea),
-                                             NumeroDeCatalogo(ctx, "la categoría", categoria),
-                                             NumeroDeCatalogo(ctx, "el nivel", nivel)};
-        if (ctx.autorizaC->localizar("X_ACTIVIDAD;X_CATORIHOR;X_NIVCONPAGLEG", clave))
-            origen = ctx.autorizaC->texto("X_ORIHORACTETP");
-    }
+    const std::string actividad = NumeroDeCatalogo(ctx, "la actividad", tarea);
+    const std::string categoriaNumero = NumeroDeCatalogo(ctx, "la categoría", categoria);
+    // A cell without a level (no ASIGT row, or none on it) has no authorisation: the hour keeps the blank origin.
+    if (!EnBlanco(nivel) &&
+        ctx.autorizaC->localizar("X_ACTIVIDAD;X_CATORIHOR;X_NIVCONPAGLEG",
+                                 {actividad, categoriaNumero, NumeroDeCatalogo(ctx, "el nivel", nivel)}))
+        origen = ctx.autorizaC->texto("X_ORIHORACTETP");
     celda.agregarDato("X_ORIHORACTETP", origen);
 }
 

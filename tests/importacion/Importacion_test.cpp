@@ -308,6 +308,14 @@ TEST(Importacion, FallosDetienenSinEscribir)
              e.solucion({{"AAA", "1", "1", "0", "MAT", "G1", "1A", "", "CONC"}});
          },
          {"«G1»", "AAA", "día 1", "hora 1"}},
+        {"actividad no numérica en una celda sin nivel",
+         [](EntornoImportacion& e) {
+             e.tabla("ORIGENES_C", kCamposOrigenes, {{"5", "CONC", ""}});
+             e.tabla("CUR_NIV_C", kCamposCurNiv, {});
+             e.tabla("AUTORIZA_C", kCamposAutoriza, {});
+             e.solucion({{"AAA", "1", "1", "0", "LEN", "G1", "1A", "", "CONC"}});
+         },
+         {"«G1»", "AAA", "día 1", "hora 1"}},
         {"catálogos sin AUTORIZA_C",
          [](EntornoImportacion& e) {
              e.tabla("ORIGENES_C", kCamposOrigenes, {{"5", "CONC", ""}});
