@@ -38,3 +38,5 @@ struct ContextoImportacion {
 long long EnteroDeCelda(const ContextoImportacion& ctx, const Tabla& tabla, std::string_view campo);
 // "profesor «ABREV», día D, hora H" of the current row of SOLUC, for messages.
 std::string DescribirCelda(const ContextoImportacion& ctx);
+// TAREA of the current row of SOLUC; a leading "#" marks the activity and is not part of its code.
+std::string TareaDeCelda(const ContextoImportacion& ctx);

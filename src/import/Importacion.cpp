@@ -83,35 +83,6 @@ bool Importar(const fs::path& ficheroSeneca, const fs::path& carpeta)
 
 } // namespace
 
-// Read-only use: the tables are opened shared, so a timetable product still writing one (holding it
-// exclusively) stops the run, while the import itself never writes a table.
-ContextoImportacion::ContextoImportacion(const fs::path& carpetaTrabajo)
-    : carpeta(carpetaTrabajo), soluc(Tabla::abrir(carpeta, "SOLUC", Acceso::Compartido)),
-      grupost(Tabla::abrir(carpeta, "GRUPOST", Acceso::Compartido)),
-      cursost(Tabla::abrir(carpeta, "CURSOST", Acceso::Compartido)),
-      proft(Tabla::abrir(carpeta, "PROFT", Acceso::Compartido)),
-      aulat(Tabla::abrir(carpeta, "AULAT", Acceso::Compartido)),
-      asignomt(Tabla::abrir(carpeta, "ASIGNOMT", Acceso::Compartido)),
-      asignomt2(Tabla::abrir(carpeta, "ASIGNOMT2", Acceso::Compartido)),
-      diashorast(Tabla::abrir(carpeta, "DIASHORAST", Acceso::Compartido)),
-      asigt(Tabla::abrir(carpeta, "ASIGT", Acceso::Compartido))
-{
-    if (!Tabla::existe(carpeta, "ORIGENES_C")) return;
-    origenesC.emplace(Tabla::abrir(carpeta, "ORIGENES_C", Acceso::Compartido));
-    if (origenesC->numRegistros() == 0) return;
-    CatalogosCargados = true;
-    curNivC.emplace(Tabla::abrir(carpeta, "CUR_NIV_C", Acceso::Compartido));
-    autorizaC.emplace(Tabla::abrir(carpeta, "AUTORIZA_C", Acceso::Compartido));
-}
-
-void ContextoImportacion::cerrarTablas()
-{
-    for (Tabla* tabla : {&soluc, &grupost, &cursost, &proft, &aulat, &asignomt, &asignomt2, &diashorast, &asigt})
-        tabla->cerrar();
-    for (std::optional<Tabla>* catalogo : {&origenesC, &curNivC, &autorizaC})
-        if (*catalogo) (*catalogo)->cerrar();
-}
-
 FinTraspaso EjecutarImportacion(SesionTraspaso& sesion, Interaccion& interaccion, const fs::path& carpeta)
 {
     interaccion.mensaje("Seleccione ahora el fichero XML procedente de SÉNECA\r\n"

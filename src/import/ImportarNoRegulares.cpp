@@ -8,8 +8,7 @@ namespace {
 
 void EscribirCeldaNoRegular(ContextoImportacion& ctx, NodoXml celda)
 {
-    std::string tarea = ctx.soluc.texto("TAREA");
-    if (tarea.starts_with('#')) tarea.erase(0, 1);
+    const std::string tarea = TareaDeCelda(ctx);
     long long minutos = 0;
     if (BuscarTramo(ctx)) minutos = EnteroDeCelda(ctx, ctx.diashorast, "MINUTOS");
     celda.agregarDato("X_ACTIVIDAD", tarea);

@@ -60,8 +60,7 @@ void EscribirCeldaRegular(ContextoImportacion& ctx, NodoXml celda)
     std::string nivel;
     const std::string asig = ctx.soluc.texto("ASIG");
     const std::string grupo = ctx.soluc.texto("CODGRUPO");
-    std::string tarea = ctx.soluc.texto("TAREA");
-    if (tarea.starts_with('#')) tarea.erase(0, 1);
+    std::string tarea = TareaDeCelda(ctx);
 
     if (ctx.asigt.localizar("CASIG;CGRUP", {asig, grupo})) {
         materia = ctx.asigt.texto("CLAVE");

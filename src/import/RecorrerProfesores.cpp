@@ -1,6 +1,5 @@
 #include "import/RecorrerProfesores.h"
 
-#include "comun/Error.h"
 #include "text/Texto.h"
 
 #include <string>
@@ -14,27 +13,7 @@ bool EsDelTipo(const ContextoImportacion& ctx, TipoCelda tipo)
     return tipo == TipoCelda::NoRegular ? tarea : !tarea;
 }
 
-std::string CampoDeCelda(const ContextoImportacion& ctx, std::string_view campo)
-{
-    return ctx.soluc.tieneCampo(campo) ? AnsiAUtf8(ctx.soluc.texto(campo)) : std::string();
-}
-
 } // namespace
-
-std::string DescribirCelda(const ContextoImportacion& ctx)
-{
-    return "profesor «" + CampoDeCelda(ctx, "PROF") + "», día " + CampoDeCelda(ctx, "DIA") + ", hora " +
-           CampoDeCelda(ctx, "HORA");
-}
-
-long long EnteroDeCelda(const ContextoImportacion& ctx, const Tabla& tabla, std::string_view campo)
-{
-    try {
-        return tabla.entero(campo);
-    } catch (const Error& error) {
-        throw Error(std::string(error.what()) + " (SOLUC: " + DescribirCelda(ctx) + ")");
-    }
-}
 
 void RecorrerProfesores(ContextoImportacion& ctx, NodoXml seccion, std::string_view prefijo, TipoCelda tipo,
                         const EscritorCelda& escribirCelda)
