@@ -247,12 +247,14 @@ void CodificarNumeroTexto(const CampoDbf& campo, std::string_view valor, char* b
     if (SinBlancos(valor).empty()) return;
     double numero = 0;
     if (!LeerNumero(valor, numero)) ValorNoValido(campo, valor, "numérico", tabla);
+    // dBase always writes a decimal point; printf would follow the desktop's locale and write a comma.
     char texto[512];
-    const int largo =
-        std::snprintf(texto, sizeof texto, "%*.*f", campo.campo.ancho, campo.campo.decimales, numero);
-    if (largo < 0 || static_cast<std::size_t>(largo) > ancho)
+    const auto r =
+        std::to_chars(texto, texto + sizeof texto, numero, std::chars_format::fixed, campo.campo.decimales);
+    const auto largo = static_cast<std::size_t>(r.ptr - texto);
+    if (r.ec != std::errc() || largo > ancho)
         throw Error("'" + Utf8(valor) + "' no cabe en el campo " + Utf8(campo.campo.nombre) + " de " + tabla);
-    std::memcpy(bytes, texto, ancho);
+    std::memcpy(bytes + ancho - largo, texto, largo);
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdint>
+#include <cstdlib>
 #include <ctime>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -440,6 +442,43 @@ TEST(Tabla, WritesNumbersAndLogicalsFromText)
     }
     t.fijarLogico("L", false);
     EXPECT_FALSE(t.logico("L"));
+}
+
+// Puts LC_NUMERIC in a Spanish locale, with its decimal comma, as the desktop toolkit does on a Spanish
+// system; the locale is compiled into the folder when none is installed.
+class ComaDecimal {
+public:
+    explicit ComaDecimal(const fs::path& carpeta) : anterior_(std::setlocale(LC_NUMERIC, nullptr))
+    {
+        if (std::setlocale(LC_NUMERIC, "es_ES.UTF-8") || std::setlocale(LC_NUMERIC, "es_ES")) return;
+        const std::string orden =
+            "localedef -i es_ES -f ISO-8859-1 '" + (carpeta / "es_ES").string() + "' >/dev/null 2>&1";
+        if (std::system(orden.c_str()) != 0) return;
+        setenv("LOCPATH", carpeta.c_str(), 1);
+        std::setlocale(LC_NUMERIC, "es_ES");
+        unsetenv("LOCPATH");
+    }
+    ~ComaDecimal() { std::setlocale(LC_NUMERIC, anterior_.c_str()); }
+    ComaDecimal(const ComaDecimal&) = delete;
+    ComaDecimal& operator=(const ComaDecimal&) = delete;
+    bool activa() const { return *std::localeconv()->decimal_point == ','; }
+
+private:
+    std::string anterior_;
+};
+
+TEST(Tabla, NumbersAreWrittenWithADecimalPointWhateverTheLocale)
+{
+    CarpetaTemporal carpeta;
+    const ComaDecimal coma(carpeta.ruta());
+    if (!coma.activa()) GTEST_SKIP() << "no Spanish locale can be had here";
+    {
+        Tabla t = Tabla::crear(carpeta.ruta(), "ASIGT", {CampoFlotante("HORAS")});
+        Agregar(t, {{"HORAS", "2,5"}});
+        EXPECT_EQ(t.texto("HORAS"), "2.5");
+        EXPECT_TRUE(t.localizar("HORAS", {"2,5"}));
+    }
+    EXPECT_EQ(LeerFichero(carpeta / "ASIGT.DBF").substr(68 + 48 + 1, 21), "               2.5000");
 }
 
 TEST(Tabla, MessagesNameValueFieldAndTable)
