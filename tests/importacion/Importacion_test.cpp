@@ -162,6 +162,27 @@ TEST(Importacion, CeldasDeAmbasSeccionesEnOrdenDeSoluc)
     }
 }
 
+// A task cell carries its own activity (no default, no ASIGNOMT lookup) and the minutes of its own slot.
+TEST(Importacion, CeldaNoRegularActividadYMinutos)
+{
+    struct Caso {
+        std::string tarea, minutos, celda;
+    };
+    const Caso casos[] = {
+        {"G2", "-5", "X_ACTIVIDAD=G2 N_MINSEN=-5"},
+        {"", "55", "X_ACTIVIDAD= N_MINSEN=55"},
+    };
+    for (const Caso& c : casos) {
+        EntornoImportacion e;
+        e.tabla("ASIGNOMT", kCamposAsignomt, {{"#G", "", "Guardia", "#9", "T"}});
+        e.tabla("DIASHORAST", kCamposDiashorast,
+                {{"11", "T1", "1", "", "1", "", "08:30", "09:25", c.minutos, "0", ""}});
+        e.solucion({{"AAA", "1", "1", "0", "#G", c.tarea, "", "", ""}});
+        ASSERT_EQ(e.importar(), FinTraspaso::Completado);
+        EXPECT_THAT(Celdas(e.resultado(), "HORARIOS_NO_REGULARES"), ElementsAre("1/ACTIVIDAD_1 " + c.celda));
+    }
+}
+
 TEST(Importacion, SinProfesoresAmbasSeccionesVacias)
 {
     EntornoImportacion e;
