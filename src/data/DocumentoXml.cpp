@@ -12,8 +12,10 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <mutex>
 #include <random>
 #include <system_error>
@@ -168,16 +170,22 @@ bool EmpiezaConDeclaracion(const std::string& inicio)
            (texto[5] == ' ' || texto[5] == '\t' || texto[5] == '\r' || texto[5] == '\n');
 }
 
-std::string LeerInicio(const fs::path& ruta)
+// The whole file, read here rather than by libxml2, which would also fetch URLs and silently
+// decompress gzip files (a few megabytes can expand to gigabytes).
+std::string LeerContenido(const fs::path& ruta)
 {
     std::error_code fallo;
     if (!fs::exists(ruta, fallo)) throw Error("No existe el fichero " + Nombre(ruta));
     if (fs::is_directory(ruta, fallo)) throw Error(Nombre(ruta) + " es una carpeta, no un fichero XML");
+    const std::uintmax_t tamano = fs::file_size(ruta, fallo);
+    if (fallo) throw Error("No se puede leer el fichero " + Nombre(ruta) + ": " + fallo.message());
+    if (tamano > static_cast<std::uintmax_t>(std::numeric_limits<int>::max()))
+        throw Error("El fichero " + Nombre(ruta) + " es demasiado grande para un fichero de intercambio");
+    std::string contenido(static_cast<std::size_t>(tamano), '\0');
     std::ifstream entrada(ruta, std::ios::binary);
-    char bytes[16] = {};
-    if (entrada) entrada.read(bytes, sizeof bytes);
-    if (!entrada && !entrada.eof()) throw Error("No se puede leer el fichero " + Nombre(ruta));
-    return std::string(bytes, static_cast<std::size_t>(entrada.gcount()));
+    if (!entrada || !entrada.read(contenido.data(), static_cast<std::streamsize>(contenido.size())))
+        throw Error("No se puede leer el fichero " + Nombre(ruta));
+    return contenido;
 }
 
 bool EsDato(const xmlNode* nodo)
@@ -362,7 +370,7 @@ DocumentoXml::~DocumentoXml() = default;
 DocumentoXml DocumentoXml::cargar(const fs::path& ruta)
 {
     IniciarLibxml();
-    const std::string inicio = LeerInicio(ruta);
+    const std::string contenido = LeerContenido(ruta);
 
     const PunteroXml<xmlParserCtxt> parser(xmlNewParserCtxt());
     if (!parser) throw Error("No queda memoria para leer el fichero " + Nombre(ruta));
@@ -372,8 +380,8 @@ DocumentoXml DocumentoXml::cargar(const fs::path& ruta)
     parser->sax->unparsedEntityDecl = &AlDeclararEntidadNoAnalizada;
 
     CapturaErrores captura;
-    PunteroXml<xmlDoc> doc(
-        xmlCtxtReadFile(parser.get(), Nombre(ruta).c_str(), nullptr, XML_PARSE_NOBLANKS | XML_PARSE_NONET));
+    PunteroXml<xmlDoc> doc(xmlCtxtReadMemory(parser.get(), contenido.data(), static_cast<int>(contenido.size()),
+                                             Nombre(ruta).c_str(), nullptr, XML_PARSE_NOBLANKS | XML_PARSE_NONET));
     if (!estado.entidad.empty())
         throw Error("El fichero " + Nombre(ruta) + " declara la entidad \"" + estado.entidad +
                     "\"; un fichero de intercambio no usa entidades y no se carga");
@@ -388,7 +396,7 @@ DocumentoXml DocumentoXml::cargar(const fs::path& ruta)
     auto impl = std::make_unique<Impl>();
     impl->ruta = ruta;
     impl->doc = std::move(doc);
-    impl->conDeclaracion = EmpiezaConDeclaracion(inicio);
+    impl->conDeclaracion = EmpiezaConDeclaracion(contenido.substr(0, 16));
     return DocumentoXml(std::move(impl));
 }
 

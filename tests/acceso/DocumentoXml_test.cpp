@@ -182,6 +182,12 @@ TEST(DocumentoXml, FicheroMalFormadoSeNotificaConLineaYColumna)
     EscribirFichero(ruta, "");
     EXPECT_THAT(MensajeAlCargar(ruta),
                 StartsWith("El fichero " + ruta.string() + " no es un XML válido (línea 1"));
+
+    // "<SERVICIO/>" compressed with gzip is not inflated: a few megabytes could grow to gigabytes.
+    EscribirFichero(ruta, std::string("\x1F\x8B\x08\x00\x00\x00\x00\x00\x02\x03\xB3\x09\x76\x0D\x0A\xF3\x74\xF6"
+                                      "\xF4\xD7\xB7\x03\x00\xB3\xBA\x74\xA1\x0B\x00\x00\x00",
+                                      31));
+    EXPECT_THAT(MensajeAlCargar(ruta), StartsWith("El fichero " + ruta.string() + " no es un XML válido"));
 }
 
 TEST(DocumentoXml, FicheroInexistenteSeNombra)
