@@ -19,6 +19,7 @@
 #include <mutex>
 #include <random>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -529,8 +530,11 @@ void DocumentoXml::guardar(const fs::path& destino) const
     if (!fichero) throw fallo(std::generic_category().message(errno));
     std::string mensaje;
     const bool volcado = Volcar(impl_->doc.get(), fichero.get(), impl_->conDeclaracion, mensaje);
+    // On disk before the rename, so that a crash cannot leave an empty document under the target's name.
+    const bool enDisco = volcado && std::fflush(fichero.get()) == 0 && ::fsync(fileno(fichero.get())) == 0;
+    if (volcado && !enDisco) mensaje = std::generic_category().message(errno);
     const bool cerrado = std::fclose(fichero.release()) == 0;
-    if (!volcado || !cerrado) throw fallo(mensaje);
+    if (!enDisco || !cerrado) throw fallo(mensaje);
 
     std::error_code error;
     fs::rename(temporal, destino, error);
