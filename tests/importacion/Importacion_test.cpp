@@ -337,6 +337,11 @@ TEST(Importacion, FallosDetienenSinEscribir)
              e.solucion({{"AAA", "1", "1", "0", "LEN", "G1", "1A", "", "CONC"}});
          },
          {"«G1»", "AAA", "día 1", "hora 1"}},
+        {"catálogos sin CUR_NIV_C",
+         [](EntornoImportacion& e) {
+             e.tabla("ORIGENES_C", kCamposOrigenes, {{"5", "CONC", ""}});
+         },
+         {"CUR_NIV_C"}},
         {"catálogos sin AUTORIZA_C",
          [](EntornoImportacion& e) {
              e.tabla("ORIGENES_C", kCamposOrigenes, {{"5", "CONC", ""}});
@@ -386,6 +391,19 @@ TEST(Importacion, ElPrimerFalloEnElOrdenDeLaEjecucionEsElQueSeAvisa)
             Tabla::borrar(e.carpeta.ruta(), tabla);
         if (c.xmlRoto) EscribirFichero(e.seneca, "<SERVICIO><BLOQUE_DATOS>");
         EXPECT_THAT(MensajeDeError(e), HasSubstr(c.mensaje)) << c.mensaje;
+    }
+}
+
+// The working tables are opened in a fixed order, the two that are never read included.
+TEST(Importacion, LasTablasDeTrabajoSeAbrenEnOrden)
+{
+    const std::string orden[] = {"SOLUC",    "GRUPOST",   "CURSOST",    "PROFT", "AULAT",
+                                 "ASIGNOMT", "ASIGNOMT2", "DIASHORAST", "ASIGT"};
+    for (std::size_t i = 0; i < std::size(orden); ++i) {
+        EntornoImportacion e;
+        for (std::size_t j = i; j < std::size(orden); ++j)
+            Tabla::borrar(e.carpeta.ruta(), orden[j]);
+        EXPECT_THAT(MensajeDeError(e), HasSubstr("la tabla " + orden[i] + " ")) << orden[i];
     }
 }
 
