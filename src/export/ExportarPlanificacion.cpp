@@ -116,7 +116,9 @@ public:
 private:
     void carga(Carga carga, const std::string& profesor)
     {
-        if (asignaturas_.localizar("COD", {"#" + carga.tarea})) carga.tarea = "#" + carga.tarea;
+        // An empty task code names no task: not even an activity stored without a code of its own ("#").
+        if (!carga.tarea.empty() && asignaturas_.localizar("COD", {"#" + carga.tarea}))
+            carga.tarea = "#" + carga.tarea;
 
         if (materias_.localizar("MATERIA;OFERTAMATRI", {carga.materia, carga.oferta})) {
             const std::string codigo = materias_.texto("COD");
@@ -131,7 +133,6 @@ private:
             return;
         }
 
-        // An empty task code names no task.
         if (!carga.tarea.empty() && carga.tarea != kTareaLectiva && asignaturas_.localizar("COD", {carga.tarea}))
             agregar(carga.tarea, carga.tarea, carga, profesor, false);
     }

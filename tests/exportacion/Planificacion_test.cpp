@@ -76,6 +76,7 @@ struct Entorno {
         CrearTablaPrueba(carpeta, "ASIGNOMT", camposAsignomt,
                          {{"MAT", "Matemátic", "Matemáticas", "", "F"},
                           {"#12", "Guardia", "Guardia", "#12", "T"},
+                          {"#", "Sin código", "Sin código", "#", "T"},
                           {"20", "Tutoría", "Tutoría", "20", "T"}});
         CrearTablaPrueba(carpeta, "ASIGNOMT2", camposAsignomt2,
                          {{"MAT", "Matemátic", "Matemáticas", "M7", "O1", "", "F"}});
@@ -159,6 +160,7 @@ TEST(ExportarPlanificacion, TareasYAsignaturasDesconocidas)
         {"la tarea 12 también se apunta en una asignatura", Carga("M7", "O1", "U1", "11", "12"), {}, "#12"},
         {"tarea 1 de una asignatura desconocida: nada", Carga("M9", "O1", "U1", "11", "1"), {}, "1"},
         {"sin tarea y asignatura desconocida: nada", Carga("M9", "O1", "U1", "11", ""), {}, "1"},
+        {"sin tarea en una asignatura: la tarea queda vacía", Carga("M7", "O1", "U1", "11", ""), {}, ""},
         {"asignatura de otra oferta: nada", Carga("M7", "O2", "U1", "11", "1"), {}, "1"},
     };
     for (const Caso& caso : casos) {
