@@ -16,7 +16,6 @@ const std::vector<Campo> camposDiashorast = {
     CampoCaracter("MARCO", 1),     CampoCaracter("MARCOXML", 10)};
 
 constexpr int kDias = 7;
-constexpr std::size_t kAnchoMarco = 10;
 // A frame without slots starts at midnight when chosen first and at the end of the day when second.
 constexpr long long kSinInicioPrimero = 0;
 constexpr long long kSinInicioSegundo = 1440;
@@ -24,7 +23,7 @@ constexpr long long kSinInicioSegundo = 1440;
 // Frame codes are compared on their first ten characters, without outer blanks.
 std::string CodigoMarco(const std::string& leido)
 {
-    return Izquierda(QuitaBlancos(leido), kAnchoMarco);
+    return Izquierda(QuitaBlancos(leido), kAnchoCodigoMarco);
 }
 
 // One or two frame codes; the second is empty when only one frame was chosen.
@@ -43,9 +42,10 @@ MarcosElegidos ElegirMarcos(ContextoExportacion& ctx, const std::vector<NodoXml>
             continue;
         }
         const std::string& elegidos = dialogo.marcosSeleccionados();
-        if (elegidos.size() == 2 * kAnchoMarco)
-            return {QuitaBlancos(elegidos.substr(0, kAnchoMarco)), QuitaBlancos(elegidos.substr(kAnchoMarco))};
-        return {QuitaBlancos(elegidos.substr(0, kAnchoMarco)), ""};
+        if (elegidos.size() == 2 * kAnchoCodigoMarco)
+            return {QuitaBlancos(elegidos.substr(0, kAnchoCodigoMarco)),
+                    QuitaBlancos(elegidos.substr(kAnchoCodigoMarco))};
+        return {QuitaBlancos(elegidos.substr(0, kAnchoCodigoMarco)), ""};
     }
 }
 
@@ -71,7 +71,8 @@ long long Minutos(const NodoXml& registro, std::size_t posicion, const char* cam
 }
 
 // The slots of the chosen frames in file order, numbered within each frame. An empty frame code (also a
-// record too short to have one) belongs to no frame.
+// record too short to have one) belongs to no frame. All are read before the first row is written, so a bad
+// minute count leaves the table empty rather than half-written.
 std::vector<Tramo> LeerTramos(const DocumentoXml& doc, const MarcosElegidos& marcos)
 {
     std::vector<Tramo> tramos;
@@ -113,7 +114,8 @@ std::string Hora(long long minutos)
     return DosCifras(horas) + ":" + DosCifras(resto);
 }
 
-// The frame that starts its first day earlier is number 0; on equal starts the first chosen frame.
+// The frame that starts its first day earlier is number 0; on equal starts the first chosen frame. When the
+// table holds one frame only, that frame is 0 whatever its start, as every group of GRUPOST is.
 bool PrimerMarcoEsCero(const std::vector<Tramo>& tramos)
 {
     long long inicioPrimero = kSinInicioPrimero, inicioSegundo = kSinInicioSegundo;
@@ -127,7 +129,7 @@ bool PrimerMarcoEsCero(const std::vector<Tramo>& tramos)
             vistoSegundo = true;
         }
     }
-    return inicioPrimero <= inicioSegundo;
+    return !vistoSegundo || inicioPrimero <= inicioSegundo;
 }
 
 } // namespace

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr std::size_t kAnchoMarco = 10;
-
 // What the dialog shows of one frame code; no slot list when the file holds fewer than two slots.
 struct VistaMarco {
     std::string nombre = "-", fecha1 = "-", fecha2 = "-";
@@ -56,9 +54,11 @@ Plantillas::Plantillas(std::filesystem::path ficheroSeneca, const DocumentoXml& 
 
 void Plantillas::formActivate()
 {
-    // The file may have vanished or changed since the run loaded it; its frames are then those of the run.
+    // The file may have vanished or changed since the run loaded it. Should it no longer offer a choice of
+    // frames, no close could ever be valid: the frames are then those of the run's document.
     try {
         docMarcos_ = DocumentoXml::cargar(ficheroSeneca_);
+        if (docMarcos_->registros("JORNADAS_ESCOLARES").size() < 2) docMarcos_.reset();
     } catch (const Error&) {
         docMarcos_.reset();
     }
@@ -102,5 +102,5 @@ void Plantillas::formClose(const std::vector<std::size_t>& lineasSeleccionadas)
         seleccionValida_ = false;
     }
     for (std::size_t linea : lineas)
-        marcosSeleccionados_ += Izquierda(lineas_[linea] + std::string(kAnchoMarco, ' '), kAnchoMarco);
+        marcosSeleccionados_ += Izquierda(lineas_[linea] + std::string(kAnchoCodigoMarco, ' '), kAnchoCodigoMarco);
 }

@@ -20,6 +20,9 @@ inline constexpr const char* kDemasiados =
 inline constexpr const char* kNinguno = "Debe al menos seleccionar 1 Marco Horario.";
 } // namespace TextosPlantillas
 
+// Frame codes are handed back blank-filled or cut to this width, so two chosen frames make 20 characters.
+inline constexpr std::size_t kAnchoCodigoMarco = 10;
+
 // One time frame of the Séneca file ("JORNADAS_ESCOLARES"), values as read (not stripped).
 struct MarcoHorario {
     std::string codigo, nombre, fecha1, fecha2; // Windows-1252
@@ -33,8 +36,8 @@ std::vector<MarcoHorario> LeerMarcos(const DocumentoXml& doc);
 // formClose() with the selected lines when it closes (by "Continuar" or the close box).
 class Plantillas {
 public:
-    // The dialog reloads the Séneca file on every activation; should that fail it keeps using the
-    // document the run loaded.
+    // The dialog reloads the Séneca file on every activation; should that fail, or the file no longer hold
+    // two frames, it uses the document the run loaded.
     Plantillas(std::filesystem::path ficheroSeneca, const DocumentoXml& docCargado, Interaccion& interaccion);
 
     // FormActivate: reload, refill the frame list (clearing the selection), show the first frame.

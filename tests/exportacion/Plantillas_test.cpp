@@ -136,4 +136,18 @@ TEST(Plantillas, CadaActivacionReleeElFicheroYSiFaltaUsaElCargado)
     EXPECT_EQ(d.plantillas->nombre(), "Ordinaria");
 }
 
+TEST(Plantillas, SiElFicheroReleidoYaNoTieneDosMarcosUsaElCargado)
+{
+    for (const std::string& secciones :
+         {SeccionXml("JORNADAS_ESCOLARES", {RegistroXml({"N1", "Nuevo"})}) + tramos, std::string()}) {
+        Dialogo d(jornadas + tramos);
+        EscribirFichero(d.entorno.carpeta / "seneca.xml", SobreSeneca(secciones));
+        d.plantillas->formActivate();
+        EXPECT_EQ(d.plantillas->marcos(), (Lineas{"ABC", "J2", "MARCO_MUY_LARGO"})) << secciones;
+        d.plantillas->formClose({1});
+        EXPECT_TRUE(d.plantillas->seleccionValida()) << secciones;
+        EXPECT_EQ(d.plantillas->marcosSeleccionados(), "J2        ") << secciones;
+    }
+}
+
 } // namespace

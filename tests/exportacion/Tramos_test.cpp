@@ -91,6 +91,7 @@ TEST(ExportarTramos, NumeraLosMarcosPorLaHoraDeComienzo)
         {"el segundo empieza antes: es el 0", {0, 1}, "480", "420", {"J1:1", "J2:0", "J1:1"}},
         {"mismo comienzo: el primero es el 0", {1, 0}, "480", "480", {"J1:0", "J2:1", "J1:0"}},
         {"un solo marco elegido de dos", {1}, "480", "420", {"J2:0"}},
+        {"un solo marco que empieza pasada la medianoche sigue siendo el 0", {0}, "1500", "420", {"J1:0", "J1:0"}},
     };
     for (const Caso& caso : casos) {
         EntornoExportacion entorno;
