@@ -1,12 +1,12 @@
 #include "data/ArchivoIni.h"
 
 #include "comun/Error.h"
+#include "data/EscrituraSegura.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -49,7 +49,7 @@ bool EsClave(std::string_view linea, std::string_view clave)
 
 std::string Motivo()
 {
-    return errno ? std::strerror(errno) : "error de escritura";
+    return errno ? std::strerror(errno) : "error de lectura";
 }
 
 std::string LeerContenido(const fs::path& fichero)
@@ -76,36 +76,6 @@ std::vector<std::string> Lineas(const std::string& contenido)
     return lineas;
 }
 
-void EscribirReemplazando(const fs::path& fichero, const std::string& contenido, std::optional<fs::perms> permisos)
-{
-    std::random_device azar;
-    const fs::path temporal =
-        fichero.parent_path() / (fichero.filename().string() + ".tmp" + std::to_string(azar()));
-    {
-        std::ofstream salida(temporal, std::ios::binary | std::ios::trunc);
-        if (!salida)
-            throw Error("No se puede escribir el archivo de configuración " + fichero.string() + ": " + Motivo() +
-                        ".");
-        salida << contenido;
-        salida.close();
-        if (!salida) {
-            std::error_code ignorado;
-            fs::remove(temporal, ignorado);
-            throw Error("No se puede escribir el archivo de configuración " + fichero.string() + ": " + Motivo() +
-                        ".");
-        }
-    }
-    std::error_code error;
-    if (permisos) fs::permissions(temporal, *permisos, error);
-    if (!error) fs::rename(temporal, fichero, error);
-    if (error) {
-        std::error_code ignorado;
-        fs::remove(temporal, ignorado);
-        throw Error("No se puede escribir el archivo de configuración " + fichero.string() + ": " +
-                    error.message() + ".");
-    }
-}
-
 } // namespace
 
 void FijarClaveIni(const fs::path& fichero, std::string_view seccion, std::string_view clave,
@@ -115,7 +85,8 @@ void FijarClaveIni(const fs::path& fichero, std::string_view seccion, std::strin
     std::error_code error;
     const auto estado = fs::status(fichero, error);
     std::vector<std::string> lineas;
-    std::optional<fs::perms> permisos;
+    auto permisos =
+        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
     if (fs::exists(estado)) {
         permisos = estado.permissions();
         if (!fs::is_regular_file(estado))
@@ -162,5 +133,7 @@ void FijarClaveIni(const fs::path& fichero, std::string_view seccion, std::strin
     std::string contenido;
     for (const std::string& linea : lineas)
         contenido += linea;
-    EscribirReemplazando(fichero, contenido, permisos);
+    if (const std::error_code fallo = ReemplazarFichero(fichero, contenido, static_cast<mode_t>(permisos)))
+        throw Error("No se puede escribir el archivo de configuración " + fichero.string() + ": " +
+                    fallo.message() + ".");
 }

@@ -1,6 +1,7 @@
 #include "data/DbfFichero.h"
 
 #include "comun/Error.h"
+#include "data/EscrituraSegura.h"
 #include "text/Texto.h"
 
 #include <algorithm>
@@ -28,29 +29,7 @@ std::string Sistema()
     throw Error("No se pudo " + accion + " la tabla " + tabla + " (" + ruta.string() + "): " + Sistema());
 }
 
-// Writes every byte or fails; short writes are resumed.
-bool EscribirTodo(int descriptor, const std::string& contenido)
-{
-    std::size_t hecho = 0;
-    while (hecho < contenido.size()) {
-        const ssize_t n = ::write(descriptor, contenido.data() + hecho, contenido.size() - hecho);
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) errno = EIO;
-        if (n <= 0) return false;
-        hecho += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-void SincronizarCarpeta(const fs::path& carpeta)
-{
-    const int descriptor = ::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0) return;
-    ::fsync(descriptor);
-    ::close(descriptor);
-}
-
-// A new file beside a table, removed again unless it was put in the table's place.
+// A new file beside a table; its temporary name goes with the object, whatever other name it was given.
 struct Temporal {
     explicit Temporal(const fs::path& junto) : ruta(junto.string() + ".XXXXXX")
     {
@@ -198,12 +177,8 @@ std::string FicheroBloqueado::leer(const std::string& tabla) const
 
 void FicheroBloqueado::reemplazar(const std::string& contenido, const std::string& tabla) const
 {
-    Temporal temporal(ruta_);
     struct stat original {};
-    if (temporal.descriptor < 0 || !EscribirTodo(temporal.descriptor, contenido) ||
-        ::fstat(descriptor_, &original) != 0 || ::fchmod(temporal.descriptor, original.st_mode & 07777) != 0 ||
-        ::fsync(temporal.descriptor) != 0 || ::rename(temporal.ruta.c_str(), ruta_.c_str()) != 0)
-        FalloFichero("guardar", tabla, ruta_);
-    temporal.ruta.clear();
-    SincronizarCarpeta(ruta_.parent_path());
+    if (::fstat(descriptor_, &original) != 0) FalloFichero("guardar", tabla, ruta_);
+    if (const std::error_code error = ReemplazarFichero(ruta_, contenido, original.st_mode & 07777))
+        throw Error("No se pudo guardar la tabla " + tabla + " (" + ruta_.string() + "): " + error.message());
 }

@@ -1,6 +1,7 @@
 #include "data/DocumentoXml.h"
 
 #include "comun/Error.h"
+#include "data/EscrituraSegura.h"
 #include "text/Texto.h"
 
 #include <libxml/parser.h>
@@ -10,16 +11,13 @@
 #include <libxml/xmlsave.h>
 #include <libxml/xpath.h>
 
-#include <cerrno>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <limits>
 #include <mutex>
-#include <random>
 #include <system_error>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -37,7 +35,6 @@ struct LiberarXml {
     void operator()(xmlXPathContext* contexto) const { xmlXPathFreeContext(contexto); }
     void operator()(xmlXPathObject* objeto) const { xmlXPathFreeObject(objeto); }
     void operator()(xmlOutputBuffer* salida) const { xmlOutputBufferClose(salida); }
-    void operator()(std::FILE* fichero) const { std::fclose(fichero); }
 };
 template <typename T> using PunteroXml = std::unique_ptr<T, LiberarXml>;
 
@@ -462,23 +459,15 @@ NodoXml DocumentoXml::crearRaiz(std::string_view nombre,
 
 namespace {
 
-int EscribirEnFichero(void* fichero, const char* bytes, int longitud)
+int EscribirEnTexto(void* texto, const char* bytes, int longitud)
 {
-    const auto escritos =
-        std::fwrite(bytes, 1, static_cast<std::size_t>(longitud), static_cast<std::FILE*>(fichero));
-    return escritos == static_cast<std::size_t>(longitud) ? longitud : -1;
+    static_cast<std::string*>(texto)->append(bytes, static_cast<std::size_t>(longitud));
+    return longitud;
 }
 
 int NoCerrar(void*)
 {
     return 0;
-}
-
-fs::path RutaTemporal(const fs::path& destino)
-{
-    std::random_device azar;
-    return destino.parent_path() /
-           ("." + destino.filename().string() + "." + std::to_string(azar()) + std::to_string(azar()) + ".tmp");
 }
 
 // The declaration libxml2 writes for a document without a named encoding.
@@ -492,51 +481,31 @@ std::string DeclaracionSinCodificacion(const xmlDoc* doc)
     return declaracion + "?>\n";
 }
 
-// Writes the document to an open file; false with libxml2's message when it cannot.
-bool Volcar(xmlDoc* doc, std::FILE* fichero, bool conDeclaracion, std::string& mensaje)
+// The document's bytes as saved; throws Error naming the file when libxml2 cannot write them.
+std::string Serializar(xmlDoc* doc, bool conDeclaracion, const fs::path& destino)
 {
     CapturaErrores captura;
     // Without a named encoding libxml2 would write every non-ASCII character as a numeric reference;
     // UTF-8 is asked for explicitly, and the declaration, which would then name it, is written here.
     const bool codificacionNombrada = doc->encoding != nullptr;
-    if (conDeclaracion && !codificacionNombrada) {
-        const std::string declaracion = DeclaracionSinCodificacion(doc);
-        if (std::fwrite(declaracion.data(), 1, declaracion.size(), fichero) != declaracion.size()) {
-            mensaje = std::generic_category().message(errno);
-            return false;
-        }
-    }
+    std::string texto = conDeclaracion && !codificacionNombrada ? DeclaracionSinCodificacion(doc) : "";
     const char* codificacion = codificacionNombrada ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";
     const int opciones = conDeclaracion && codificacionNombrada ? 0 : XML_SAVE_NO_DECL;
-    xmlSaveCtxt* guardado = xmlSaveToIO(&EscribirEnFichero, &NoCerrar, fichero, codificacion, opciones);
+    xmlSaveCtxt* guardado = xmlSaveToIO(&EscribirEnTexto, &NoCerrar, &texto, codificacion, opciones);
     bool bien = guardado != nullptr && xmlSaveDoc(guardado, doc) >= 0;
     if (guardado != nullptr && xmlSaveClose(guardado) < 0) bien = false;
-    if (!bien) mensaje = captura.mensaje();
-    return bien;
+    if (!bien) {
+        const std::string causa = captura.mensaje();
+        throw Error("No se puede guardar el fichero " + Nombre(destino) + (causa.empty() ? "" : ": " + causa));
+    }
+    return texto;
 }
 
 } // namespace
 
 void DocumentoXml::guardar(const fs::path& destino) const
 {
-    const fs::path temporal = RutaTemporal(destino);
-    auto fallo = [&](const std::string& causa) {
-        std::error_code ignorado;
-        fs::remove(temporal, ignorado);
-        return Error("No se puede guardar el fichero " + Nombre(destino) + (causa.empty() ? "" : ": " + causa));
-    };
-
-    PunteroXml<std::FILE> fichero(std::fopen(temporal.string().c_str(), "wb"));
-    if (!fichero) throw fallo(std::generic_category().message(errno));
-    std::string mensaje;
-    const bool volcado = Volcar(impl_->doc.get(), fichero.get(), impl_->conDeclaracion, mensaje);
-    // On disk before the rename, so that a crash cannot leave an empty document under the target's name.
-    const bool enDisco = volcado && std::fflush(fichero.get()) == 0 && ::fsync(fileno(fichero.get())) == 0;
-    if (volcado && !enDisco) mensaje = std::generic_category().message(errno);
-    const bool cerrado = std::fclose(fichero.release()) == 0;
-    if (!enDisco || !cerrado) throw fallo(mensaje);
-
-    std::error_code error;
-    fs::rename(temporal, destino, error);
-    if (error) throw fallo(error.message());
+    const std::string texto = Serializar(impl_->doc.get(), impl_->conDeclaracion, destino);
+    if (const std::error_code error = ReemplazarFichero(destino, texto, 0644))
+        throw Error("No se puede guardar el fichero " + Nombre(destino) + ": " + error.message());
 }
