@@ -14,14 +14,29 @@ const std::vector<Campo> camposGrupost = {
     CampoCaracter("CURSO", 3),       CampoCaracter("GRUPO", 2),    CampoCaracter("CLAVE", 10),
     CampoCaracter("CLAVECURSO", 10), CampoCaracter("DESCRIP", 80), CampoCaracter("MARCO", 1)};
 
+// The text with every small letter of Windows-1252 turned into its capital, accented ones included.
+std::string SinCaso(std::string texto)
+{
+    for (char& c : texto) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7))
+            c = static_cast<char>(byte - 0x20);
+        else if (byte == 0x9A || byte == 0x9C || byte == 0x9E) // š œ ž
+            c = static_cast<char>(byte - 0x10);
+        else if (byte == 0xFF) // ÿ
+            c = static_cast<char>(0x9F);
+    }
+    return texto;
+}
+
 // Abbreviations handed out in this run; a group abbreviation must not repeat, whatever its case.
 class ListaAbreviaturas {
 public:
     bool contiene(const std::string& abrev) const
     {
-        const std::string buscada = Mayusculas(abrev);
+        const std::string buscada = SinCaso(abrev);
         return std::any_of(usadas_.begin(), usadas_.end(),
-                           [&](const std::string& usada) { return Mayusculas(usada) == buscada; });
+                           [&](const std::string& usada) { return SinCaso(usada) == buscada; });
     }
     void agregar(const std::string& abrev) { usadas_.push_back(abrev); }
 

@@ -1,5 +1,7 @@
 #include "apoyo/Apoyo.h"
 
+#include "comun/Error.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -84,6 +86,25 @@ TEST(ExportarGrupos, TrasLaZSiguenLosCaracteresQueNoSonLetrasMinusculas)
     EXPECT_EQ(grupos[31][0], "ESO1`");
     EXPECT_EQ(grupos[32][0], "ESO1{"); // a to z equal the capitals already taken
     EXPECT_EQ(grupos[32][4], "{");
+}
+
+TEST(ExportarGrupos, LasMinusculasAcentuadasTambienSonLetrasYaUsadas)
+{
+    // From A to ÿ there are 131 characters that are not the small form of an earlier capital.
+    std::vector<std::string> unidades;
+    for (int i = 1; i <= 131; ++i)
+        unidades.push_back(RegistroXml({"U" + std::to_string(i), "x", "C1"}));
+    const Filas cursos = {{"", "", "ESO", "1", "C1", ""}};
+    {
+        EntornoExportacion entorno;
+        const Filas grupos = Grupos(entorno, cursos, unidades);
+        ASSERT_EQ(grupos.size(), 131u);
+        EXPECT_EQ(grupos[129][4], "ß");
+        EXPECT_EQ(grupos[130][4], "÷"); // à to þ and ÿ equal capitals already taken
+    }
+    unidades.push_back(RegistroXml({"U132", "x", "C1"}));
+    EntornoExportacion entorno;
+    EXPECT_THROW(Grupos(entorno, cursos, unidades), Error);
 }
 
 } // namespace
