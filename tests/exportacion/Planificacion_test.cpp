@@ -202,6 +202,14 @@ TEST(ExportarPlanificacion, ProfesorDesconocidoYRegistrosCortos)
     EXPECT_EQ(e.correos(), (std::vector<std::string>{"", ""}));
 }
 
+TEST(ExportarPlanificacion, ElCorreoSeGuardaAunqueElProfesorNoTengaCargas)
+{
+    Entorno e;
+    e.exportar(Profesor("PROFESOR_1", "E2", {}, " maria@ies.es "));
+    EXPECT_EQ(e.correos(), (std::vector<std::string>{"", "maria@ies.es"}));
+    EXPECT_EQ(e.asignaciones(), (Filas{preparadaA, preparadaB}));
+}
+
 TEST(ExportarPlanificacion, SinGruposNoCambiaNada)
 {
     Entorno e;
