@@ -2,6 +2,7 @@
 
 #include "comun/Error.h"
 #include "data/EscrituraSegura.h"
+#include "text/Texto.h"
 
 #include <cerrno>
 #include <cstring>
@@ -14,16 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-bool IgualSinMayusculas(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto minuscula = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (minuscula(a[i]) != minuscula(b[i])) return false;
-    }
-    return true;
-}
 
 std::string_view SinBlancos(std::string_view texto)
 {
@@ -44,7 +35,7 @@ std::optional<std::string_view> SeccionDeLinea(std::string_view linea)
 bool EsClave(std::string_view linea, std::string_view clave)
 {
     const auto igual = linea.find('=');
-    return igual != std::string_view::npos && IgualSinMayusculas(SinBlancos(linea.substr(0, igual)), clave);
+    return igual != std::string_view::npos && IgualesSinMayusculas(SinBlancos(linea.substr(0, igual)), clave);
 }
 
 std::string Motivo()
@@ -109,7 +100,7 @@ void FijarClaveIni(const fs::path& fichero, std::string_view seccion, std::strin
     for (std::size_t i = 0; i < lineas.size(); ++i) {
         if (auto nombre = SeccionDeLinea(lineas[i])) {
             if (cabecera) break;
-            if (IgualSinMayusculas(*nombre, seccion)) ultima = cabecera = i;
+            if (IgualesSinMayusculas(*nombre, seccion)) ultima = cabecera = i;
             continue;
         }
         if (!cabecera) continue;

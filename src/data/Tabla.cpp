@@ -19,16 +19,6 @@ constexpr char kBorrado = '*';
 constexpr char kVigente = ' ';
 constexpr char kFinFichero = 0x1A;
 
-bool MismoNombre(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto mayuscula = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-        if (mayuscula(a[i]) != mayuscula(b[i])) return false;
-    }
-    return true;
-}
-
 // One field compared with one value, as localizar and filtrar compare them.
 struct Criterio {
     const CampoDbf* campo = nullptr;
@@ -150,7 +140,7 @@ struct Tabla::Impl {
     const CampoDbf* buscarCampo(std::string_view campo) const
     {
         for (const CampoDbf& c : estructura.campos)
-            if (MismoNombre(c.campo.nombre, campo)) return &c;
+            if (IgualesSinMayusculas(c.campo.nombre, campo)) return &c;
         return nullptr;
     }
 
@@ -281,7 +271,8 @@ bool Tabla::existe(const fs::path& carpeta, std::string_view nombre)
 void Tabla::comprobarLibre(const fs::path& carpeta, std::string_view nombre)
 {
     const std::string base = NombreTabla(nombre);
-    for (const fs::path& ruta : FicherosLlamados(carpeta, base + ".DBF")) FicheroBloqueado::abrir(ruta, true, base);
+    for (const fs::path& ruta : FicherosLlamados(carpeta, base + ".DBF"))
+        FicheroBloqueado::abrir(ruta, true, base);
 }
 
 Tabla Tabla::crear(const fs::path& carpeta, std::string_view nombre, const std::vector<Campo>& campos)
@@ -406,7 +397,7 @@ void Tabla::fijar(std::string_view campo, std::string_view valor)
     Impl& t = Abierta(impl_);
     const CampoDbf& c = t.campo(campo);
     if (t.modo == Impl::Modo::Navegar)
-        throw Error("No se puede fijar el campo " + c.campo.nombre + " de la tabla " + t.nombre +
+        throw Error("No se puede fijar el campo " + AnsiAUtf8(c.campo.nombre) + " de la tabla " + t.nombre +
                     ": la tabla no está en alta ni en edición");
     CodificarCampo(c, valor, t.pendiente.data() + c.desplazamiento, t.nombre);
 }

@@ -2,6 +2,7 @@
 
 #include "comun/Error.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -11,10 +12,10 @@ constexpr char kBlanco = ' ';
 
 // Unicode code points of the bytes 0x80..0x9F; the five bytes Windows-1252 leaves undefined map to
 // the C1 control of the same value so that every byte survives a round trip.
-constexpr std::array<std::uint16_t, 32> kZona80 = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<std::uint16_t, 32> kZona80 = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                   0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 std::uint32_t PuntoDeCodigo(unsigned char byte)
 {
@@ -47,14 +48,16 @@ void AnadirUtf8(std::string& salida, std::uint32_t punto)
 
 std::string QuitaBlancosDer(std::string texto)
 {
-    while (!texto.empty() && texto.back() == kBlanco) texto.pop_back();
+    while (!texto.empty() && texto.back() == kBlanco)
+        texto.pop_back();
     return texto;
 }
 
 std::string QuitaBlancosIzq(std::string texto)
 {
     std::size_t inicio = 0;
-    while (inicio < texto.size() && texto[inicio] == kBlanco) ++inicio;
+    while (inicio < texto.size() && texto[inicio] == kBlanco)
+        ++inicio;
     return texto.substr(inicio);
 }
 
@@ -73,7 +76,8 @@ std::string Izquierda(std::string texto, int n)
 std::string Derecha(std::string texto, int n)
 {
     if (n < 0) n = 0;
-    if (static_cast<std::size_t>(n) < texto.size()) return texto.substr(texto.size() - static_cast<std::size_t>(n));
+    if (static_cast<std::size_t>(n) < texto.size())
+        return texto.substr(texto.size() - static_cast<std::size_t>(n));
     return texto;
 }
 
@@ -112,6 +116,13 @@ std::string Mayusculas(std::string texto)
     return texto;
 }
 
+bool IgualesSinMayusculas(std::string_view a, std::string_view b)
+{
+    const auto mayuscula = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return mayuscula(x) == mayuscula(y); });
+}
+
 bool LeerEnteroEstricto(std::string_view texto, long long& valor)
 {
     std::size_t i = 0;
@@ -134,7 +145,11 @@ std::string Utf8AAnsi(std::string_view utf8)
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto b0 = static_cast<unsigned char>(utf8[i]);
-        std::size_t largo = b0 < 0x80 ? 1 : (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 0;
+        std::size_t largo = b0 < 0x80           ? 1
+                            : (b0 >> 5) == 0x6  ? 2
+                            : (b0 >> 4) == 0xE  ? 3
+                            : (b0 >> 3) == 0x1E ? 4
+                                                : 0;
         if (largo == 0 || i + largo > utf8.size()) {
             salida += '?';
             ++i;
@@ -168,6 +183,7 @@ std::string AnsiAUtf8(std::string_view ansi)
 {
     std::string salida;
     salida.reserve(ansi.size() + ansi.size() / 4);
-    for (char c : ansi) AnadirUtf8(salida, PuntoDeCodigo(static_cast<unsigned char>(c)));
+    for (char c : ansi)
+        AnadirUtf8(salida, PuntoDeCodigo(static_cast<unsigned char>(c)));
     return salida;
 }

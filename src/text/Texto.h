@@ -25,6 +25,8 @@ std::string SumaDigitos(std::string texto);
 
 // Only 'a'..'z' turned into 'A'..'Z'; accented letters stay as they are.
 std::string Mayusculas(std::string texto);
+// Whether the texts are equal once 'a'..'z' are taken as 'A'..'Z' (names of files, fields, sections).
+bool IgualesSinMayusculas(std::string_view a, std::string_view b);
 // Whole decimal number with an optional sign, nothing else; false when the text is not one.
 bool LeerEnteroEstricto(std::string_view texto, long long& valor);
 

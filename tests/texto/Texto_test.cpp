@@ -13,7 +13,10 @@ struct Caso {
     std::string esperado;
 };
 
-std::string Ansi(const char* utf8) { return Utf8AAnsi(utf8); }
+std::string Ansi(const char* utf8)
+{
+    return Utf8AAnsi(utf8);
+}
 
 TEST(Texto, HelpersFollowTheirRulesOnBytes)
 {
@@ -47,7 +50,8 @@ TEST(Texto, HelpersFollowTheirRulesOnBytes)
         {SumaDigitos, "0007", "7"},
         {Mayusculas, Ansi("educación ñ"), Ansi("EDUCACIóN ñ")},
     };
-    for (const auto& c : casos) EXPECT_EQ(c.funcion(c.entrada), c.esperado) << "entrada: " << c.entrada;
+    for (const auto& c : casos)
+        EXPECT_EQ(c.funcion(c.entrada), c.esperado) << "entrada: " << c.entrada;
 }
 
 TEST(Texto, SumaDigitosNamesTheTextItCannotConvert)
@@ -65,7 +69,8 @@ TEST(Texto, SumaDigitosNamesTheTextItCannotConvert)
 TEST(Texto, Windows1252ConversionsKeepEveryByte)
 {
     std::string todos;
-    for (int b = 0; b < 256; ++b) todos += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b)
+        todos += static_cast<char>(b);
     EXPECT_EQ(Utf8AAnsi(AnsiAUtf8(todos)), todos);
 
     EXPECT_EQ(AnsiAUtf8("\x80"), "\u20AC");
@@ -78,14 +83,15 @@ TEST(Texto, CharactersOutsideWindows1252BecomeOneQuestionMarkEach)
     const struct {
         std::string utf8, ansi;
     } casos[] = {
-        {"a\u4E2Db", "a?b"},          // CJK
-        {"\U0001F600", "?"},          // 4-byte sequence
-        {"x\xC3", "x?"},              // truncated sequence
-        {"\xC0\xAF", "??"},           // overlong form
-        {"\xED\xA0\x80", "???"},      // surrogate
+        {"a\u4E2Db", "a?b"},     // CJK
+        {"\U0001F600", "?"},     // 4-byte sequence
+        {"x\xC3", "x?"},         // truncated sequence
+        {"\xC0\xAF", "??"},      // overlong form
+        {"\xED\xA0\x80", "???"}, // surrogate
         {"\xFF", "?"},
     };
-    for (const auto& c : casos) EXPECT_EQ(Utf8AAnsi(c.utf8), c.ansi);
+    for (const auto& c : casos)
+        EXPECT_EQ(Utf8AAnsi(c.utf8), c.ansi);
 }
 
 TEST(Texto, StrictIntegerReading)
@@ -95,6 +101,14 @@ TEST(Texto, StrictIntegerReading)
     EXPECT_EQ(v, -12);
     for (const char* malo : {"", " 1", "1 ", "1,0", "+", "12a", "9999999999999999999"})
         EXPECT_FALSE(LeerEnteroEstricto(malo, v)) << malo;
+}
+
+TEST(Texto, NamesCompareWithoutRegardToCaseOfAToZOnly)
+{
+    EXPECT_TRUE(IgualesSinMayusculas("Transformadores", "TRANSFORMADORES"));
+    EXPECT_TRUE(IgualesSinMayusculas("", ""));
+    EXPECT_FALSE(IgualesSinMayusculas("ABREV", "ABREV2"));
+    EXPECT_FALSE(IgualesSinMayusculas(Ansi("año"), Ansi("AÑO")));
 }
 
 } // namespace
