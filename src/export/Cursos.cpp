@@ -26,6 +26,13 @@ bool Incompleta(const ControlCursos::Fila& fila)
     return QuitaControles(fila.nivel).empty() || QuitaControles(fila.curso).empty();
 }
 
+// The dialog works on CURSOST only between formShow() and the button or close box that ends it.
+Tabla& Abierta(std::optional<Tabla>& cursosT)
+{
+    if (!cursosT) throw Error("La tabla CURSOST no está abierta: el diálogo de niveles y cursos ya se cerró.");
+    return *cursosT;
+}
+
 void Cerrar(std::optional<Tabla>& tabla)
 {
     if (!tabla) return;
@@ -126,6 +133,7 @@ void ControlCursos::fijarCurso(std::size_t indice, std::string_view curso)
 
 void ControlCursos::confirmar()
 {
+    Abierta(cursosT_);
     faltanDatos_ = false;
     for (std::size_t i = 0; i < filas_.size(); ++i) {
         Fila& fila = filas_[i];
@@ -173,19 +181,19 @@ std::vector<ControlCursos::Fila> ControlCursos::filasIncompletas() const
 
 void ControlCursos::guardarEnCursos(std::size_t indice)
 {
-    if (!cursosT_) throw Error("La tabla CURSOST no está abierta: no se puede guardar el nivel y el curso.");
-    cursosT_->primero();
-    for (std::size_t i = 0; i < indice && !cursosT_->fin(); ++i)
-        cursosT_->siguiente();
-    if (cursosT_->fin())
+    Tabla& cursosT = Abierta(cursosT_);
+    cursosT.primero();
+    for (std::size_t i = 0; i < indice && !cursosT.fin(); ++i)
+        cursosT.siguiente();
+    if (cursosT.fin())
         throw Error("La tabla CURSOST no tiene la fila " + std::to_string(indice + 1) +
                     ": no se puede guardar el nivel y el curso.");
-    cursosT_->editar();
-    cursosT_->fijar("NIVEL", filas_[indice].nivel);
-    cursosT_->fijar("CURSO", filas_[indice].curso);
-    cursosT_->grabar();
-    filas_[indice].nivel = cursosT_->texto("NIVEL");
-    filas_[indice].curso = cursosT_->texto("CURSO");
+    cursosT.editar();
+    cursosT.fijar("NIVEL", filas_[indice].nivel);
+    cursosT.fijar("CURSO", filas_[indice].curso);
+    cursosT.grabar();
+    filas_[indice].nivel = cursosT.texto("NIVEL");
+    filas_[indice].curso = cursosT.texto("CURSO");
 }
 
 void ControlCursos::guardarCursosT2()
@@ -195,15 +203,16 @@ void ControlCursos::guardarCursosT2()
     Tabla cursosT2 = Tabla::existe(carpeta_, kCursosT2) ? Tabla::abrir(carpeta_, kCursosT2, Acceso::Exclusivo)
                                                         : Tabla::crear(carpeta_, kCursosT2, CamposCursos());
     ComprobarCampos(cursosT2);
-    for (cursosT_->primero(); !cursosT_->fin(); cursosT_->siguiente()) {
-        if (cursosT2.localizar("CLAVE", {cursosT_->texto("CLAVE")})) {
+    Tabla& cursosT = Abierta(cursosT_);
+    for (cursosT.primero(); !cursosT.fin(); cursosT.siguiente()) {
+        if (cursosT2.localizar("CLAVE", {cursosT.texto("CLAVE")})) {
             cursosT2.editar();
-            cursosT2.fijar("NIVEL", cursosT_->texto("NIVEL"));
-            cursosT2.fijar("CURSO", cursosT_->texto("CURSO"));
+            cursosT2.fijar("NIVEL", cursosT.texto("NIVEL"));
+            cursosT2.fijar("CURSO", cursosT.texto("CURSO"));
         } else {
             cursosT2.agregar();
             for (const Campo& campo : CamposCursos())
-                cursosT2.fijar(campo.nombre, cursosT_->texto(campo.nombre));
+                cursosT2.fijar(campo.nombre, cursosT.texto(campo.nombre));
         }
         cursosT2.grabar();
     }

@@ -14,31 +14,15 @@ using Filas = std::vector<std::vector<std::string>>;
 const std::vector<std::string> kCamposCursos = {"ABREV C3", "TURNO C1",  "NIVEL C5",
                                                 "CURSO C3", "CLAVE C10", "ESTUD C80"};
 
-std::string Curso(const std::vector<std::string>& valores)
+std::string Cursos(const std::vector<std::string>& registros)
 {
-    std::string xml = "<grupo_datos seq=\"ID_CURSO\">";
-    for (const std::string& valor : valores)
-        xml += "<dato nombre_dato=\"V\">" + valor + "</dato>";
-    return xml + "</grupo_datos>";
+    return SeccionXml("CURSOS_DEL_CENTRO", registros);
 }
 
-std::string Cursos(const std::string& registros)
-{
-    return "<grupo_datos seq=\"CURSOS_DEL_CENTRO\">" + registros + "</grupo_datos>";
-}
-
-// A courses table with the six fields; rows given as ABREV, TURNO, NIVEL, CURSO, CLAVE, ESTUD (UTF-8).
+// A courses table; rows given as ABREV, TURNO, NIVEL, CURSO, CLAVE, ESTUD (UTF-8).
 void CrearTabla(const fs::path& carpeta, const std::string& nombre, const Filas& filas)
 {
-    Tabla tabla = Tabla::crear(carpeta, nombre, CamposCursos());
-    const char* campos[] = {"ABREV", "TURNO", "NIVEL", "CURSO", "CLAVE", "ESTUD"};
-    for (const auto& fila : filas) {
-        tabla.agregar();
-        for (std::size_t i = 0; i < 6; ++i)
-            tabla.fijar(campos[i], Utf8AAnsi(fila[i]));
-        tabla.grabar();
-    }
-    tabla.cerrar();
+    CrearTablaPrueba(carpeta, nombre, CamposCursos(), filas);
 }
 
 void Rellenar(ControlCursos& cursos, std::size_t fila, const std::string& nivel, const std::string& curso)
@@ -51,8 +35,8 @@ TEST(ExportarCursos, WritesOneRowPerCourseRecord)
 {
     EntornoExportacion entorno;
     const std::string larga(100, 'x');
-    entorno.cargarSeneca(
-        Cursos(Curso({"  6001", "1º de E.S.O.  "}) + Curso({"6002"}) + Curso({"6003", larga, "z"})));
+    entorno.cargarSeneca(Cursos(
+        {RegistroXml({"  6001", "1º de E.S.O.  "}), RegistroXml({"6002"}), RegistroXml({"6003", larga, "z"})}));
     entorno.interaccion.alMostrarCursos = [](ControlCursos& cursos) {
         cursos.formShow();
         cursos.cerrarVentana();
@@ -68,7 +52,7 @@ TEST(ExportarCursos, WritesOneRowPerCourseRecord)
 TEST(ExportarCursos, ShowsTheDialogAgainUntilEveryCourseIsComplete)
 {
     EntornoExportacion entorno;
-    entorno.cargarSeneca(Cursos(Curso({"6001", "1º ESO"}) + Curso({"6002", "2º ESO"})));
+    entorno.cargarSeneca(Cursos({RegistroXml({"6001", "1º ESO"}), RegistroXml({"6002", "2º ESO"})}));
     std::vector<bool> salidaOfrecida;
     entorno.interaccion.alMostrarCursos = [&](ControlCursos& cursos) {
         cursos.formShow();
@@ -96,7 +80,7 @@ TEST(ExportarCursos, ShowsTheDialogAgainUntilEveryCourseIsComplete)
 TEST(ExportarCursos, ForcedExitInTheSecondDialogEndsTheExport)
 {
     EntornoExportacion entorno;
-    entorno.cargarSeneca(Cursos(Curso({"6001", "1º ESO"})));
+    entorno.cargarSeneca(Cursos({RegistroXml({"6001", "1º ESO"})}));
     entorno.interaccion.alMostrarCursos = [&](ControlCursos& cursos) {
         cursos.formShow();
         cursos.fijarNivel(0, "ESO");
@@ -115,7 +99,7 @@ TEST(ExportarCursos, ForcedExitInTheSecondDialogEndsTheExport)
 TEST(ExportarCursos, LevelsRoundTripAcrossTwoExports)
 {
     EntornoExportacion entorno;
-    entorno.cargarSeneca(Cursos(Curso({"6001", "1º ESO"}) + Curso({"6002", "1º Bach."})));
+    entorno.cargarSeneca(Cursos({RegistroXml({"6001", "1º ESO"}), RegistroXml({"6002", "1º Bach."})}));
     entorno.interaccion.alMostrarCursos = [](ControlCursos& cursos) {
         cursos.formShow();
         Rellenar(cursos, 0, "ESO", "1");
@@ -126,7 +110,7 @@ TEST(ExportarCursos, LevelsRoundTripAcrossTwoExports)
     ASSERT_TRUE(ExportarCursos(primera));
 
     // The next year's file: one course gone, one new; the default user answers OK and confirms.
-    entorno.cargarSeneca(Cursos(Curso({"6002", "1º Bach."}) + Curso({"6003", "2º Bach."})));
+    entorno.cargarSeneca(Cursos({RegistroXml({"6002", "1º Bach."}), RegistroXml({"6003", "2º Bach."})}));
     entorno.interaccion.alMostrarCursos = [](ControlCursos& cursos) {
         cursos.formShow();
         EXPECT_EQ(cursos.fila(0).nivel, "BCT");
@@ -233,6 +217,30 @@ TEST_F(ControlCursosTest, ConfirmationUpdatesAndExtendsTheEarlierLevels)
     EXPECT_EQ(FilasTabla(ruta(), "CURSOST2"), (Filas{{"Q", "", "ESO", "1", "A", "Viejo"},
                                                      {"", "", "BHC", "2", "Z", "Otro"},
                                                      {"", "M", "BACHI", "2AB", "B", "Dos"}}));
+}
+
+TEST_F(ControlCursosTest, AccentedCharactersAreValues)
+{
+    // Bytes above 127 are letters and signs of the code page, not control characters.
+    CrearTabla(ruta(), "CURSOST", {{"", "", "", "", "A", "Uno"}});
+    ControlCursos cursos(ruta(), interaccion, false);
+    cursos.formShow();
+    Rellenar(cursos, 0, Utf8AAnsi("Ñ"), Utf8AAnsi("1º"));
+    cursos.confirmar();
+    EXPECT_FALSE(cursos.faltanDatos());
+    EXPECT_EQ(FilasTabla(ruta(), "CURSOST2"), (Filas{{"", "", "Ñ", "1º", "A", "Uno"}}));
+}
+
+TEST_F(ControlCursosTest, AClosedDialogRefusesFurtherWork)
+{
+    CrearTabla(ruta(), "CURSOST", {{"", "", "ESO", "1", "A", "Uno"}});
+    ControlCursos cursos(ruta(), interaccion, false);
+    cursos.formShow();
+    cursos.confirmar();
+    const std::string guardado = LeerFichero(carpeta / "CURSOST2.DBF");
+    EXPECT_THROW(cursos.confirmar(), Error);
+    EXPECT_THROW(cursos.fijarNivel(0, "BCT"), Error);
+    EXPECT_EQ(LeerFichero(carpeta / "CURSOST2.DBF"), guardado);
 }
 
 TEST_F(ControlCursosTest, AnEmptyTableGetsOneBlankRowThatIsRefused)
