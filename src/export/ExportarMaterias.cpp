@@ -96,13 +96,24 @@ std::string CodigoLibre(const std::string& codigo, const std::set<std::string>& 
     }
 }
 
-void EscribirMateria(Tabla& tabla, const std::string& cod, const std::string& codLargo, const std::string& nombre)
+// Appends a subject row and sets the fields both subject tables share; the caller posts it.
+void AgregarMateria(Tabla& tabla, const std::string& cod, const std::string& codLargo, const std::string& nombre)
 {
     tabla.agregar();
     tabla.fijar("COD", cod);
     tabla.fijar("CODLARGO", codLargo);
     tabla.fijar("NOMBRE", nombre);
     tabla.fijarLogico("ESTAREA", false);
+}
+
+// One (subject key, course offer) pair of ASIGNOMT2 under the subject's short code.
+void AgregarPareja(Tabla& asignomt2, const std::string& cod, const std::string& codLargo,
+                   const RegistroMateria& materia)
+{
+    AgregarMateria(asignomt2, cod, codLargo, materia.nombre);
+    asignomt2.fijar("MATERIA", materia.clave);
+    asignomt2.fijar("OFERTAMATRI", materia.oferta);
+    asignomt2.grabar();
 }
 
 } // namespace
@@ -138,25 +149,17 @@ void ExportarMaterias(ContextoExportacion& ctx)
             listas.anotar(materia.nombre, codLargo);
             cod = CodigoLibre(cod, listas.codigosCortos);
             listas.codigosCortos.insert(cod);
-            EscribirMateria(asignomt, cod, codLargo, materia.nombre);
+            AgregarMateria(asignomt, cod, codLargo, materia.nombre);
             asignomt.grabar();
-            EscribirMateria(asignomt2, cod, codLargo, materia.nombre);
-            asignomt2.fijar("MATERIA", materia.clave);
-            asignomt2.fijar("OFERTAMATRI", materia.oferta);
-            asignomt2.grabar();
+            AgregarPareja(asignomt2, cod, codLargo, materia);
             continue;
         }
 
         // A subject met before only adds its (key, offer) pair, under the code it already has.
         if (asignomt2.localizar("MATERIA;OFERTAMATRI", {materia.clave, materia.oferta})) continue;
-        if (!asignomt.localizar("CODLARGO;NOMBRE",
-                                {Izquierda(codLargo, kAnchoCodigo), Izquierda(materia.nombre, kAnchoNombre)}))
-            continue;
-        const std::string codExistente = asignomt.texto("COD");
-        EscribirMateria(asignomt2, codExistente, codLargo, materia.nombre);
-        asignomt2.fijar("MATERIA", materia.clave);
-        asignomt2.fijar("OFERTAMATRI", materia.oferta);
-        asignomt2.grabar();
+        if (asignomt.localizar("CODLARGO;NOMBRE",
+                               {Izquierda(codLargo, kAnchoCodigo), Izquierda(materia.nombre, kAnchoNombre)}))
+            AgregarPareja(asignomt2, asignomt.texto("COD"), codLargo, materia);
     }
     senematerias.cerrar();
     asignomt2.cerrar();

@@ -199,13 +199,18 @@ TEST(ExportarMaterias, ReadsNameAndKeyInEitherOrder)
         "<grupo_datos seq=\"ID\">" +
         Dato("X_OFERTAMATRIG", "O4") + Dato("D_MATERIAC", " ") + Dato("X_MATERIAOMG", "K4") +
         "</grupo_datos>"
+        "<grupo_datos seq=\"ID\">" +
+        Dato("X_OFERTAMATRIG", "O5") + Dato("D_MATERIAC", "Latín") + Dato("D_MATERIAC", "Griego") +
+        "</grupo_datos>"
         "</grupo_datos>";
     EntornoExportacion entorno;
     Exportar(entorno, registros);
     // One value only: skipped. No name and no reference code: nothing to make a code from, skipped.
+    // Two names: the second one wins and the key stays empty.
     EXPECT_EQ(FilasTabla(entorno.carpeta.ruta(), "ASIGNOMT2"),
               (Filas{{"Física", "Física", "Física", "K1", "O1", "", "F"},
-                     {"Químic", "Químic", "Química", "", "O2", "", "F"}}));
+                     {"Químic", "Químic", "Química", "", "O2", "", "F"},
+                     {"Latín", "Latín", "Latín", "", "O5", "", "F"}}));
 }
 
 TEST(ExportarMaterias, WithoutTheReferenceTableFailsNamingIt)
