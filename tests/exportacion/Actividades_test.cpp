@@ -7,14 +7,6 @@ namespace {
 namespace fs = std::filesystem;
 using Filas = std::vector<std::vector<std::string>>;
 
-std::string Registro(const std::vector<std::string>& valores)
-{
-    std::string xml = "<grupo_datos seq=\"ID_ACTIVIDAD\">";
-    for (const std::string& valor : valores)
-        xml += "<dato nombre_dato=\"V\">" + valor + "</dato>";
-    return xml + "</grupo_datos>";
-}
-
 // Subjects first (one, so that the activities are seen to follow it), then the activities.
 Filas Exportar(const std::string& actividades)
 {
@@ -35,11 +27,12 @@ const std::vector<std::string> kMusica = {"MUS", "MUSICA", "Música", "", "F"};
 
 TEST(ExportarActividades, AppendsEveryActivityAsATask)
 {
-    const std::string actividades =
-        "<grupo_datos seq=\"ACTIVIDADES\">" + Registro({"N", "12", "Guardia de recreo"}) +
-        Registro({"S", "13", "Reunión de departamento"}) + Registro({"n", "14", "Tutoría lectiva"}) +
-        Registro({"", "15", "Biblioteca"}) + Registro({" N ", "1234567890", "Una actividad de nombre largo"}) +
-        Registro({"N"}) + Registro({"X", "MUS"}) + Registro({"N", "12", "Guardia de recreo"}) + "</grupo_datos>";
+    const std::string actividades = SeccionXml(
+        "ACTIVIDADES",
+        {RegistroXml({"N", "12", "Guardia de recreo"}), RegistroXml({"S", "13", "Reunión de departamento"}),
+         RegistroXml({"n", "14", "Tutoría lectiva"}), RegistroXml({"", "15", "Biblioteca"}),
+         RegistroXml({" N ", "1234567890", "Una actividad de nombre largo"}), RegistroXml({"N"}),
+         RegistroXml({"X", "MUS"}), RegistroXml({"N", "12", "Guardia de recreo"})});
     EXPECT_EQ(Exportar(actividades),
               (Filas{kMusica,
                      {"#12", "Guardia de", "Guardia de recreo", "#12", "T"},

@@ -6,14 +6,6 @@ namespace {
 
 using Filas = std::vector<std::vector<std::string>>;
 
-std::string Registro(const std::vector<std::string>& valores)
-{
-    std::string xml = "<grupo_datos seq=\"ID_DEPENDENCIA\">";
-    for (const std::string& valor : valores)
-        xml += "<dato nombre_dato=\"V\">" + valor + "</dato>";
-    return xml + "</grupo_datos>";
-}
-
 TEST(ExportarAulas, TheSpaceKeyIsTheRoomAbbreviation)
 {
     struct Caso {
@@ -21,9 +13,9 @@ TEST(ExportarAulas, TheSpaceKeyIsTheRoomAbbreviation)
         Filas esperadas;
     };
     const Caso casos[] = {
-        {"<grupo_datos seq=\"DEPENDENCIAS\">" + Registro({" 12345 ", "Aula de Música", "otro"}) +
-             Registro({"99"}) + Registro({"123456789012", "Gimnasio"}) + Registro({"12345", "Aula repetida"}) +
-             "</grupo_datos>",
+        {SeccionXml("DEPENDENCIAS",
+                    {RegistroXml({" 12345 ", "Aula de Música", "otro"}), RegistroXml({"99"}),
+                     RegistroXml({"123456789012", "Gimnasio"}), RegistroXml({"12345", "Aula repetida"})}),
          {{"12345", "Aula de Música", "", "", "12345"},
           {"1234567890", "Gimnasio", "", "", "1234567890"},
           {"12345", "Aula repetida", "", "", "12345"}}},

@@ -11,21 +11,14 @@ using Filas = std::vector<std::vector<std::string>>;
 // A section group holding its values directly, as the academic year does.
 std::string Anno(const std::vector<std::string>& valores)
 {
-    std::string xml = "<grupo_datos seq=\"CURSO_ACADEMICO\">";
-    for (const std::string& valor : valores)
-        xml += "<dato nombre_dato=\"V\">" + valor + "</dato>";
-    return xml + "</grupo_datos>";
+    return RegistroXml(valores);
 }
 
+// Two time frames; only the dates of the first one may be used.
 std::string Jornadas(const std::string& primeraFecha, const std::string& ultimaFecha)
 {
-    return "<grupo_datos seq=\"JORNADAS_ESCOLARES\"><grupo_datos seq=\"ID_JORNADA\">"
-           "<dato nombre_dato=\"X_JORNADA\">7</dato><dato nombre_dato=\"D_JORNADA\">Ordinaria</dato>"
-           "<dato nombre_dato=\"F_INICIO\">" +
-           primeraFecha + "</dato><dato nombre_dato=\"F_FIN\">" + ultimaFecha +
-           "</dato></grupo_datos><grupo_datos seq=\"ID_JORNADA\"><dato nombre_dato=\"X_JORNADA\">8</dato>"
-           "<dato nombre_dato=\"D_JORNADA\">Otra</dato><dato nombre_dato=\"F_INICIO\">01/01/2000</dato>"
-           "<dato nombre_dato=\"F_FIN\">02/01/2000</dato></grupo_datos></grupo_datos>";
+    return SeccionXml("JORNADAS_ESCOLARES", {RegistroXml({"7", "Ordinaria", primeraFecha, ultimaFecha}),
+                                             RegistroXml({"8", "Otra", "01/01/2000", "02/01/2000"})});
 }
 
 TEST(ExportarPeriodos, WritesTheYearAndFallsBackOnTheFirstTimeFrame)

@@ -6,23 +6,15 @@ namespace {
 
 using Filas = std::vector<std::vector<std::string>>;
 
-std::string Registro(const std::vector<std::string>& valores)
-{
-    std::string xml = "<grupo_datos seq=\"ID_EMPLEADO\">";
-    for (const std::string& valor : valores)
-        xml += "<dato nombre_dato=\"V\">" + valor + "</dato>";
-    return xml + "</grupo_datos>";
-}
-
 struct Exportado {
     std::vector<std::string> campos;
     Filas filas;
 };
 
-Exportado Exportar(const std::string& registros)
+Exportado Exportar(const std::vector<std::string>& registros)
 {
     EntornoExportacion entorno;
-    entorno.cargarSeneca("<grupo_datos seq=\"EMPLEADOS\">" + registros + "</grupo_datos>");
+    entorno.cargarSeneca(SeccionXml("EMPLEADOS", registros));
     auto ctx = entorno.contexto();
     ExportarProfesores(ctx);
     return {CamposTabla(entorno.carpeta.ruta(), "PROFT"), FilasTabla(entorno.carpeta.ruta(), "PROFT")};
@@ -31,8 +23,8 @@ Exportado Exportar(const std::string& registros)
 TEST(ExportarProfesores, WritesOneRowPerEmployee)
 {
     const Exportado exportado =
-        Exportar(Registro({" 101 ", "01/09/2015", "Matemáticas", "García", "López", "Ana "}) + Registro({"102"}) +
-                 Registro({"103", "", "Inglés", "Pérez", "", "Eva"}));
+        Exportar({RegistroXml({" 101 ", "01/09/2015", "Matemáticas", "García", "López", "Ana "}),
+                  RegistroXml({"102"}), RegistroXml({"103", "", "Inglés", "Pérez", "", "Eva"})});
     EXPECT_EQ(exportado.campos, (std::vector<std::string>{"ABREV C10", "NOMBRE C80", "DEPART C40", "DNI I",
                                                           "X_EMPLEADO C10", "F_TOMAPOS C10", "EMAIL C100"}));
     EXPECT_EQ(exportado.filas, (Filas{{"GLA", "García López Ana", "Matemáticas", "", "101", "01/09/2015", ""},
@@ -42,10 +34,10 @@ TEST(ExportarProfesores, WritesOneRowPerEmployee)
 TEST(ExportarProfesores, AbbreviationsStayUniqueWithoutRegardToCase)
 {
     const Exportado exportado = Exportar(
-        Registro({"1", "", "", "García", "López", "Ana"}) + Registro({"2", "", "", "Gómez", "Luna", "Alba"}) +
-        Registro({"2", "", "", "Gil", "Lara", "Aurora"}) + Registro({"4", "", "", "gil", "lara", "aurora"}) +
-        Registro({"5", "", "", "Ángel", "Ñoño", "Éter"}) + Registro({"6", "", "", "ángel", "ñoño", "éter"}) +
-        Registro({"7", "", "Sin nombre"}) + Registro({"8", "", "Sin nombre"}));
+        {RegistroXml({"1", "", "", "García", "López", "Ana"}), RegistroXml({"2", "", "", "Gómez", "Luna", "Alba"}),
+         RegistroXml({"2", "", "", "Gil", "Lara", "Aurora"}), RegistroXml({"4", "", "", "gil", "lara", "aurora"}),
+         RegistroXml({"5", "", "", "Ángel", "Ñoño", "Éter"}), RegistroXml({"6", "", "", "ángel", "ñoño", "éter"}),
+         RegistroXml({"7", "", "Sin nombre"}), RegistroXml({"8", "", "Sin nombre"})});
     std::vector<std::string> abreviaturas;
     for (const auto& fila : exportado.filas)
         abreviaturas.push_back(fila[0]);
@@ -54,7 +46,7 @@ TEST(ExportarProfesores, AbbreviationsStayUniqueWithoutRegardToCase)
 
 TEST(ExportarProfesores, WithoutEmployeesTheTableIsEmpty)
 {
-    EXPECT_TRUE(Exportar("").filas.empty());
+    EXPECT_TRUE(Exportar({}).filas.empty());
 }
 
 } // namespace
