@@ -294,11 +294,21 @@ void TControlCursos::ejecutar()
 
 void TControlCursos::reject()
 {
+    // The typed value is stored while CURSOST is still open, as leaving the grid stores it.
+    terminarEdicion();
     if (!terminado_) {
         terminado_ = true;
         protegido([this] { cursos_.cerrarVentana(); });
     }
     QDialog::reject();
+}
+
+void TControlCursos::keyPressEvent(QKeyEvent* evento)
+{
+    // Escape drops what is being typed in a cell; one press too many must not end the dialog and
+    // skip the check for missing levels, as closing it does.
+    if (evento->key() == Qt::Key_Escape) return;
+    QDialog::keyPressEvent(evento);
 }
 
 void TControlCursos::bitBtn1Click()

@@ -7,6 +7,7 @@
 class ControlCursos;
 class InteraccionQt;
 class ModeloCursos;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -23,8 +24,11 @@ public:
     // FormShow and the grid's entry, then the modal showing. A failure of the logic inside the
     // dialog closes it and is thrown again here.
     void ejecutar();
-    // The close box (and Escape): the dialog ends without any check.
+    // The close box: the dialog ends without any check, keeping the value being typed.
     void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* evento) override;
 
 private:
     void construir();

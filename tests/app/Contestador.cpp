@@ -73,6 +73,11 @@ bool Contestador::esperarFin(int milisegundos)
                            milisegundos);
 }
 
+QString Contestador::informe() const
+{
+    return "vistas: " + vistos_.join(" / ") + (fallos_.isEmpty() ? "" : "\nfallos: " + fallos_.join("\n"));
+}
+
 Contestador::Accion Contestador::aceptarMensaje(const QString& texto)
 {
     return [texto](QWidget* w) {
@@ -90,11 +95,12 @@ Contestador::Accion Contestador::aceptarMensaje(const QString& texto)
     };
 }
 
-Contestador::Accion Contestador::responder(const QString& titulo, bool aceptar)
+Contestador::Accion Contestador::responder(const QString& titulo, const QString& texto, bool aceptar)
 {
-    return [titulo, aceptar](QWidget* w) {
+    return [titulo, texto, aceptar](QWidget* w) {
         auto* caja = qobject_cast<QMessageBox*>(w);
-        if (!caja || caja->windowTitle() != titulo || caja->icon() != QMessageBox::Warning ||
+        if (!caja || caja->windowTitle() != titulo || caja->text() != texto ||
+            caja->icon() != QMessageBox::Warning || caja->buttons().size() != 2 ||
             !caja->button(QMessageBox::Ok) || !caja->button(QMessageBox::Cancel)) {
             fallar("se esperaba la pregunta «" + titulo + "» y llegó " + Descripcion(w));
             QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);

@@ -28,9 +28,9 @@ public:
     Contestador& luego(Accion accion);
 
     // Ready-made actions.
-    static Accion aceptarMensaje(const QString& texto);           // plain box, caption TransZentarPlanif, OK
-    static Accion responder(const QString& titulo, bool aceptar); // OK/Cancel question with warning icon
-    static Accion aceptarError();                                 // the error box
+    static Accion aceptarMensaje(const QString& texto); // plain box, caption TransZentarPlanif, OK
+    static Accion responder(const QString& titulo, const QString& texto, bool aceptar); // OK/Cancel, warning icon
+    static Accion aceptarError();                                                       // the error box
     static Accion elegirFichero(const QString& titulo, const QString& ruta); // non-native dialog, typed name
     static Accion cancelarFichero(const QString& titulo);
 
@@ -40,7 +40,12 @@ public:
     const QStringList& fallos() const { return fallos_; }
     bool terminado() const { return acciones_.empty(); }
     // Waits until every queued action has been taken (or the time runs out); true when done.
-    bool esperarFin(int milisegundos = 20000);
+    bool esperarFin(int milisegundos = kEspera);
+    // The windows seen and the failures, for a test's failure message.
+    QString informe() const;
+
+    // Generous: a loaded machine may be slow, and a window that never comes fails the test anyway.
+    static constexpr int kEspera = 60000;
 
     static void fallar(const QString& texto);
 

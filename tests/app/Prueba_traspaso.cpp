@@ -28,7 +28,9 @@ const QString kSeneca = "Seleccione ahora el fichero XML procedente de SÉNECA";
 const QString kPlanificacion = "Seleccione ahora el fichero XML procedente de PLANIFICACIÓN";
 const QString kSenecaImportar = "Seleccione ahora el fichero XML procedente de SÉNECA\n"
                                 "que utilizó en su momento para la recogida de datos. ";
-const QString kRecuperacion = TextosCursos::kTituloRecuperacion;
+const QString kRecuperacion = "Recuperación de Niveles y Cursos importados anteriormente";
+const QString kPreguntaRecuperacion = "Existen Niveles y Cursos ya definidos de una Importación anterior.\n"
+                                      "¿Quiere recuperar las codificaciones introducidas anteriormente?";
 
 template <typename T> T* Hijo(QWidget* w, const char* nombre)
 {
@@ -69,7 +71,8 @@ bool Visible(QWidget* dialogo, const char* nombre)
 
 void EsperarActiva(QWidget* w)
 {
-    Comprobar(QTest::qWaitForWindowActive(w), "la ventana no llegó a activarse: " + w->windowTitle());
+    Comprobar(QTest::qWaitForWindowActive(w, Contestador::kEspera),
+              "la ventana no llegó a activarse: " + w->windowTitle());
 }
 
 void EscribirCursosT2(const fs::path& carpeta, const std::vector<std::array<const char*, 3>>& filas)
@@ -94,6 +97,7 @@ private slots:
     void exportarEImportar();
     void recuperacionYSalidaForzada();
     void errorYSegundaEjecucion();
+    void cajasDeCierre();
 
 private:
     FiltroAyuda filtroAyuda_;
@@ -112,7 +116,7 @@ void PruebaTraspaso::exportarEImportar()
     IncrustacionFalsa incrustacion;
     TMForm ventana({}, escenario.carpetas(), incrustacion);
     ventana.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+    QVERIFY(QTest::qWaitForWindowExposed(&ventana, Contestador::kEspera));
 
     auto cursos = [](QWidget* dialogo) {
         EsperarActiva(dialogo);
@@ -136,6 +140,11 @@ void PruebaTraspaso::exportarEImportar()
         Comprobar(Celda(rejilla, 0, 2) == "ESO" && Celda(rejilla, 1, 3) == "2" && Celda(rejilla, 2, 2) == "BCT" &&
                       Celda(rejilla, 2, 3) == "1",
                   "lo tecleado no llegó a la rejilla: " + Celda(rejilla, 2, 2) + "/" + Celda(rejilla, 2, 3));
+        // F1 here opens topic 1, as in the main window.
+        QTest::keyClick(rejilla, Qt::Key_F1);
+        Comprobar(AyudaAbierta() && AyudaAbierta()->pagina() == QUrl("qrc:/ayuda/exportar.html"),
+                  "ayuda de cursos");
+        if (AyudaAbierta()) AyudaAbierta()->close();
         Hijo<QPushButton>(dialogo, "BitBtn1")->click();
     };
     auto marcos = [](QWidget* dialogo) {
@@ -176,7 +185,7 @@ void PruebaTraspaso::exportarEImportar()
         .luego(marcos)
         .luego(Contestador::aceptarMensaje("Proceso finalizado"));
     QTest::mouseClick(ventana.findChild<QPushButton*>("BExportar"), Qt::LeftButton);
-    QVERIFY(contestador.esperarFin());
+    QVERIFY2(contestador.esperarFin(), qPrintable(contestador.informe()));
     QVERIFY2(contestador.fallos().isEmpty(), qPrintable(contestador.fallos().join("\n")));
     QVERIFY(!ventana.findChild<QPushButton*>("BExportar")->isEnabled());
     QVERIFY(!ventana.findChild<QPushButton*>("BImportar")->isEnabled());
@@ -201,7 +210,7 @@ void PruebaTraspaso::exportarEImportar()
         .luego(Contestador::elegirFichero("Archivo XML de SÉNECA", escenario.fichero("seneca.xml")))
         .luego(Contestador::aceptarMensaje("Proceso finalizado"));
     QTest::mouseClick(importacion.findChild<QPushButton*>("BImportar"), Qt::LeftButton);
-    QVERIFY(otro.esperarFin());
+    QVERIFY2(otro.esperarFin(), qPrintable(otro.informe()));
     QVERIFY2(otro.fallos().isEmpty(), qPrintable(otro.fallos().join("\n")));
     QVERIFY(!importacion.findChild<QPushButton*>("BImportar")->isEnabled());
     const std::string resultado = LeerTexto(escenario.seneca / "ResultadoZentarseneca.xml");
@@ -258,15 +267,15 @@ void PruebaTraspaso::recuperacionYSalidaForzada()
     contestador.luego(Contestador::aceptarMensaje(kAviso))
         .luego(Contestador::aceptarMensaje(kSeneca))
         .luego(Contestador::aceptarMensaje(kPlanificacion))
-        .luego(Contestador::responder(kRecuperacion, true))
+        .luego(Contestador::responder(kRecuperacion, kPreguntaRecuperacion, true))
         .luego(primera)
         .luego(faltaDato)
-        .luego(Contestador::responder(kRecuperacion, false))
+        .luego(Contestador::responder(kRecuperacion, kPreguntaRecuperacion, false))
         .luego(segunda)
         .luego(faltaDato)
         .luego(tercera);
     ventana.findChild<QPushButton*>("BExportar")->click();
-    QVERIFY(contestador.esperarFin());
+    QVERIFY2(contestador.esperarFin(), qPrintable(contestador.informe()));
     QTest::qWait(50);
     QVERIFY2(contestador.fallos().isEmpty(), qPrintable(contestador.fallos().join("\n")));
     // The forced exit ends the program: the window closed, nothing after the courses step written.
@@ -302,7 +311,7 @@ void PruebaTraspaso::errorYSegundaEjecucion()
             Contestador::aceptarError()(caja);
         });
     exportar->click();
-    QVERIFY(contestador.esperarFin());
+    QVERIFY2(contestador.esperarFin(), qPrintable(contestador.informe()));
     QVERIFY2(contestador.fallos().isEmpty(), qPrintable(contestador.fallos().join("\n")));
     QVERIFY(exportar->isEnabled() && importar->isEnabled());
     QVERIFY(!QApplication::overrideCursor());
@@ -321,10 +330,62 @@ void PruebaTraspaso::errorYSegundaEjecucion()
         })
         .luego(Contestador::aceptarMensaje("Proceso finalizado"));
     exportar->click();
-    QVERIFY(segunda.esperarFin());
+    QVERIFY2(segunda.esperarFin(), qPrintable(segunda.informe()));
     QVERIFY2(segunda.fallos().isEmpty(), qPrintable(segunda.fallos().join("\n")));
     QVERIFY(!exportar->isEnabled() && !importar->isEnabled());
     QCOMPARE(Columna(escenario.trabajo, "GRUPOST", "ABREV").first().left(3), QString("ESO"));
+}
+
+void PruebaTraspaso::cajasDeCierre()
+{
+    // The close box of the level dialog ends it without any check, keeping the value being typed; that
+    // of the frame dialog is "Continuar".
+    Escenario escenario;
+    escenario.copiarCentro("centro-dos-marcos");
+    IncrustacionFalsa incrustacion;
+    TMForm ventana({}, escenario.carpetas(), incrustacion);
+    ventana.show();
+    ventana.interaccion().fijarSiguienteFichero(fs::path(escenario.fichero("seneca.xml").toStdString()));
+    ventana.interaccion().fijarSiguienteFichero(fs::path(escenario.fichero("planificacion.xml").toStdString()));
+
+    auto cursos = [](QWidget* dialogo) {
+        EsperarActiva(dialogo);
+        Hijo<QTableView>(dialogo, "CursosTDBGrid")->setFocus();
+        Teclear("ESO");
+        // Escape drops the cell's editing only; the dialog stays.
+        Teclear("1");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        Comprobar(dialogo->isVisible(), "Escape no cierra la ventana de cursos");
+        Teclear("ESO");
+        dialogo->close();
+    };
+    auto marcosSinElegir = [](QWidget* dialogo) {
+        EsperarActiva(dialogo);
+        dialogo->close();
+    };
+    auto marcos = [](QWidget* dialogo) {
+        EsperarActiva(dialogo);
+        auto* lista = Hijo<QListWidget>(dialogo, "ListBox2");
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, lista->visualItemRect(lista->item(1)).center());
+        dialogo->close();
+    };
+    Contestador contestador;
+    contestador.luego(Contestador::aceptarMensaje(kAviso))
+        .luego(Contestador::aceptarMensaje(kSeneca))
+        .luego(Contestador::aceptarMensaje(kPlanificacion))
+        .luego(cursos)
+        .luego(marcosSinElegir)
+        .luego(Contestador::aceptarMensaje("Debe al menos seleccionar 1 Marco Horario."))
+        .luego(marcos)
+        .luego(Contestador::aceptarMensaje("Proceso finalizado"));
+    ventana.findChild<QPushButton*>("BExportar")->click();
+    QVERIFY2(contestador.esperarFin(), qPrintable(contestador.informe()));
+    QVERIFY2(contestador.fallos().isEmpty(), qPrintable(contestador.fallos().join("\n")));
+    QCOMPARE(ventana.sesion().resultadoTraspaso, 1);
+    QCOMPARE(Columna(escenario.trabajo, "CURSOST", "NIVEL"), (QStringList{"ESO", "", ""}));
+    QVERIFY(!Tabla::existe(escenario.trabajo, "CURSOST2"));
+    QCOMPARE(Columna(escenario.trabajo, "DIASHORAST", "CODDIHO").size() > 0, true);
 }
 
 QTEST_MAIN(PruebaTraspaso)
