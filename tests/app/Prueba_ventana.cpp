@@ -3,7 +3,9 @@
 #include "Fixtures.h"
 #include "app/Ayuda.h"
 #include "app/MainForm.h"
+#include "data/Tabla.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -39,6 +41,7 @@ private slots:
     void parametros_data();
     void parametros();
     void archivoIniConservaYReintenta();
+    void importacionSinPeriodos();
     void cierreDeLaVentanaAnfitriona();
     void identificadorDeVentana();
 
@@ -58,7 +61,7 @@ void PruebaVentana::ventanaPrincipal()
     IncrustacionFalsa incrustacion;
     TMForm ventana({}, escenario.carpetas(), incrustacion);
     ventana.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+    QVERIFY(QTest::qWaitForWindowExposed(&ventana, Contestador::kEspera));
 
     QCOMPARE(ventana.windowTitle(), QString("Exportar e importar datos entre Quintara y Planificación (OTUR)"));
     QCOMPARE(ventana.size(), QSize(632, 266));
@@ -92,7 +95,7 @@ void PruebaVentana::ayuda()
     IncrustacionFalsa incrustacion;
     TMForm ventana({}, escenario.carpetas(), incrustacion);
     ventana.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+    QVERIFY(QTest::qWaitForWindowExposed(&ventana, Contestador::kEspera));
 
     QTest::keyClick(Boton(ventana, "BSalir"), Qt::Key_F1);
     QVERIFY(AyudaAbierta());
@@ -159,7 +162,7 @@ void PruebaVentana::parametros()
 
     TMForm ventana(parametros, escenario.carpetas(), incrustacion);
     ventana.show();
-    QVERIFY(contestador.esperarFin());
+    QVERIFY2(contestador.esperarFin(), qPrintable(contestador.informe()));
     QTest::qWait(50); // nothing more may show up
     QVERIFY2(contestador.fallos().isEmpty(), qPrintable(contestador.fallos().join("\n")));
     QCOMPARE(ventana.sesion().modoIntegrado, integrado ? 2 : 0);
@@ -169,8 +172,10 @@ void PruebaVentana::parametros()
                 contestador.vistos().first().contains("identificador"));
 
     // A run that found no file closes the window in integrated mode only; otherwise Salir closes it.
+    // No run completed: the buttons stay enabled.
     const bool cerradaSola = integrado && !direccion.isEmpty();
     QCOMPARE(ventana.isVisible(), !cerradaSola);
+    QVERIFY(Boton(ventana, "BExportar")->isEnabled() && Boton(ventana, "BImportar")->isEnabled());
     if (!cerradaSola) Boton(ventana, "BSalir")->click();
     QVERIFY(!ventana.isVisible());
     if (codigo.isEmpty())
@@ -197,7 +202,7 @@ void PruebaVentana::archivoIniConservaYReintenta()
             Contestador::aceptarError()(w);
         });
         Boton(ventana, "BSalir")->click();
-        QVERIFY(contestador.esperarFin());
+        QVERIFY2(contestador.esperarFin(), qPrintable(contestador.informe()));
         QVERIFY2(contestador.fallos().isEmpty(), qPrintable(contestador.fallos().join("\n")));
         QVERIFY(ventana.isVisible());
     }
@@ -211,6 +216,33 @@ void PruebaVentana::archivoIniConservaYReintenta()
              std::string("[Quintara]\nIdioma=ES\n[Transformadores]\nTransformado=0\nOtro=2\n"));
 }
 
+void PruebaVentana::importacionSinPeriodos()
+{
+    // The working tables are there but PERIODOS is not: nothing is written, the window stays inside the
+    // caller's and the code is 0.
+    Escenario escenario;
+    escenario.copiarCentro("centro-ejemplo");
+    for (const char* tabla :
+         {"SOLUC", "GRUPOST", "CURSOST", "PROFT", "AULAT", "ASIGNOMT", "ASIGNOMT2", "DIASHORAST", "ASIGT"})
+        Tabla::crear(escenario.trabajo, tabla, {CampoCaracter("CLAVE", 10)}).cerrar();
+    IncrustacionFalsa incrustacion;
+    TMForm ventana({"importar", "1A2B"}, escenario.carpetas(), incrustacion);
+    ventana.interaccion().fijarSiguienteFichero(fs::path(escenario.fichero("seneca.xml").toStdString()));
+    Contestador contestador;
+    contestador.luego(Contestador::aceptarMensaje(kSenecaImportar))
+        .luego(Contestador::aceptarMensaje(
+            "ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de SÉNECA."));
+    ventana.show();
+    QVERIFY2(contestador.esperarFin(), qPrintable(contestador.informe()));
+    QVERIFY(ventana.isVisible());
+    QVERIFY(Boton(ventana, "BExportar")->isEnabled() && Boton(ventana, "BImportar")->isEnabled());
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!fs::exists(escenario.seneca / "ResultadoZentarseneca.xml"));
+    Boton(ventana, "BSalir")->click();
+    QVERIFY(!ventana.isVisible());
+    QCOMPARE(LeerTexto(escenario.ini()), std::string("[Transformadores]\nTransformado=0\n"));
+}
+
 void PruebaVentana::cierreDeLaVentanaAnfitriona()
 {
     // While a run waits for the user, the caller's window goes away: the run ends without an error
@@ -222,9 +254,9 @@ void PruebaVentana::cierreDeLaVentanaAnfitriona()
     TMForm ventana({"exportar", "1A2B"}, escenario.carpetas(), incrustacion);
     QSignalSpy fin(&ventana, &TMForm::programaTerminado);
     ventana.show();
-    QVERIFY(fin.wait(10000));
+    QVERIFY(fin.wait(Contestador::kEspera));
     QCOMPARE(fin.first().first().toInt(), 0);
-    QVERIFY(contestador.esperarFin());
+    QVERIFY2(contestador.esperarFin(), qPrintable(contestador.informe()));
     QTest::qWait(50);
     QVERIFY2(contestador.fallos().isEmpty(), qPrintable(contestador.fallos().join("\n")));
     QCOMPARE(contestador.vistos(), QStringList{"TransZentarPlanif | " + kAviso});
