@@ -129,6 +129,20 @@ void PruebaTraspaso::exportarEImportar()
         Comprobar(!Visible(dialogo, "BitBtn2") && !Visible(dialogo, "TextoIncidencia"),
                   "la primera vez no se ofrece la salida forzada");
         Comprobar(!(rejilla->model()->index(0, 0).flags() & Qt::ItemIsEditable), "CÓD.SÉNECA no se edita");
+        const std::pair<const char*, QRect> lugares[] = {
+            {"Navegador", {105, 29, 275, 24}},       {"CursosTDBGrid", {3, 56, 454, 433}},
+            {"TextoIncidencia", {473, 72, 180, 65}}, {"BitBtn1", {519, 397, 101, 25}},
+            {"BitBtn2", {463, 424, 218, 24}},        {"AvisoSalida", {479, 450, 182, 39}}};
+        for (const auto& [nombre, lugar] : lugares)
+            Comprobar(Hijo<QWidget>(dialogo, nombre)->geometry() == lugar, QString("lugar de ") + nombre);
+        Comprobar(Hijo<QLabel>(dialogo, "TextoIncidencia")->text() ==
+                      "Se ha detectado que falta por indicar algún NIVEL  o CURSO. Complete el/los datos que "
+                      "falten, para poder concluir el proceso, antes de Salir.",
+                  "texto de la incidencia");
+        Comprobar(Hijo<QPushButton>(dialogo, "BitBtn2")->text() == "Forzar Salida Sin Terminar Proceso " &&
+                      Hijo<QLabel>(dialogo, "AvisoSalida")->text() ==
+                          "¡ Atención ! Si fuerza la Salida, los Datos recogidos serán INCOHERENTES.",
+                  "textos de la salida forzada");
         rejilla->setFocus();
         // Enter moves to the next column; from CURSO to the level of the next row.
         for (const auto& [nivel, curso] : {std::pair{"ESO", "1"}, {"ESO", "2"}, {"BCT", "1"}}) {
@@ -153,6 +167,7 @@ void PruebaTraspaso::exportarEImportar()
                   "cursor normal sobre el diálogo");
         auto* lista = Hijo<QListWidget>(dialogo, "ListBox2");
         Comprobar(lista->count() == 2 && lista->item(0)->text() == "J1", "lista de marcos");
+        Comprobar(Hijo<QPushButton>(dialogo, "BitBtnContinuar")->isDefault(), "Continuar es el botón por defecto");
         Comprobar(Hijo<QLabel>(dialogo, "LabelNombre")->text() == "Jornada ordinaria de mañana",
                   "el primer marco a la vista: " + Hijo<QLabel>(dialogo, "LabelNombre")->text());
         auto clic = [lista](int linea, Qt::KeyboardModifiers teclas = {}) {
@@ -351,9 +366,8 @@ void PruebaTraspaso::cajasDeCierre()
     auto cursos = [](QWidget* dialogo) {
         EsperarActiva(dialogo);
         Hijo<QTableView>(dialogo, "CursosTDBGrid")->setFocus();
-        Teclear("ESO");
-        // Escape drops the cell's editing only; the dialog stays.
-        Teclear("1");
+        // Escape drops what is being typed in the cell; pressed once more it does not end the dialog.
+        Teclear("BCT");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         Comprobar(dialogo->isVisible(), "Escape no cierra la ventana de cursos");

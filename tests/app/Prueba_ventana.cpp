@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMap>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -78,11 +79,12 @@ void PruebaVentana::ventanaPrincipal()
     auto* version = ventana.findChild<QLabel*>("LabelVersion");
     QCOMPARE(version->text(), QString("TransQuintaraPlanificación para QN17 V-1.2"));
     QVERIFY(version->font().bold());
-    QStringList textos;
+    QCOMPARE(Boton(ventana, "BSalir")->geometry(), QRect(271, 32, 89, 25));
+    QMap<QString, QRect> textos;
     for (auto* etiqueta : ventana.findChildren<QLabel*>())
-        textos << etiqueta->text();
-    QVERIFY(textos.contains("Transformar datos desde Planificación hacia Quintara "));
-    QVERIFY(textos.contains("Transformar datos desde Quintara hacia (Séneca) Planificación"));
+        textos[etiqueta->text()] = etiqueta->geometry();
+    QCOMPARE(textos.value("Transformar datos desde Planificación hacia Quintara "), QRect(24, 24, 265, 57));
+    QCOMPARE(textos.value("Transformar datos desde Quintara hacia (Séneca) Planificación"), QRect(8, 24, 305, 57));
 
     // Interactive mode: closing writes nothing.
     QVERIFY(ventana.close());
