@@ -219,11 +219,6 @@ double DobleBE(std::string_view bytes)
     return std::bit_cast<double>(bits);
 }
 
-std::string Utf8(std::string_view ansi)
-{
-    return AnsiAUtf8(ansi);
-}
-
 void CodificarEntero(const CampoDbf& campo, std::string_view valor, char* bytes, const std::string& tabla)
 {
     if (SinBlancos(valor).empty()) {
@@ -253,7 +248,8 @@ void CodificarNumeroTexto(const CampoDbf& campo, std::string_view valor, char* b
         std::to_chars(texto, texto + sizeof texto, numero, std::chars_format::fixed, campo.campo.decimales);
     const auto largo = static_cast<std::size_t>(r.ptr - texto);
     if (r.ec != std::errc() || largo > ancho)
-        throw Error("'" + Utf8(valor) + "' no cabe en el campo " + Utf8(campo.campo.nombre) + " de " + tabla);
+        throw Error("'" + AnsiAUtf8(valor) + "' no cabe en el campo " + AnsiAUtf8(campo.campo.nombre) + " de " +
+                    tabla);
     std::memcpy(bytes + ancho - largo, texto, largo);
 }
 
@@ -261,8 +257,8 @@ void CodificarNumeroTexto(const CampoDbf& campo, std::string_view valor, char* b
 
 void ValorNoValido(const CampoDbf& campo, std::string_view valor, const char* clase, const std::string& tabla)
 {
-    throw Error("'" + Utf8(valor) + "' no es un valor " + clase + " válido para el campo " +
-                Utf8(campo.campo.nombre) + " de " + tabla);
+    throw Error("'" + AnsiAUtf8(valor) + "' no es un valor " + clase + " válido para el campo " +
+                AnsiAUtf8(campo.campo.nombre) + " de " + tabla);
 }
 
 void VaciarCampo(const CampoDbf& campo, char* bytes)
@@ -322,7 +318,7 @@ EstructuraDbf LeerEstructura(std::string_view fichero, const std::string& tabla,
         campo.campo.decimales = static_cast<unsigned char>(d[nivel7 ? 34 : 17]);
         const std::string numero = std::to_string(estructura.campos.size() + 1);
         if (campo.campo.nombre.empty()) Danada(donde, "el campo n.º " + numero + " no tiene nombre");
-        if (campo.campo.ancho == 0) Danada(donde, "el campo " + Utf8(campo.campo.nombre) + " tiene ancho 0");
+        if (campo.campo.ancho == 0) Danada(donde, "el campo " + AnsiAUtf8(campo.campo.nombre) + " tiene ancho 0");
         campo.clase = ClaseDe(campo.campo.tipo, campo.campo.ancho, nivel7);
         campo.desplazamiento = desplazamiento;
         desplazamiento += campo.campo.ancho;
@@ -349,7 +345,8 @@ EstructuraDbf EstructuraNivel7(const std::vector<Campo>& campos, const std::stri
     std::size_t desplazamiento = 1;
     for (Campo campo : campos) {
         const auto noValido = [&](const std::string& motivo) {
-            throw Error("El campo " + Utf8(campo.nombre) + " de la tabla " + tabla + " no es válido: " + motivo);
+            throw Error("El campo " + AnsiAUtf8(campo.nombre) + " de la tabla " + tabla +
+                        " no es válido: " + motivo);
         };
         if (campo.nombre.empty() || campo.nombre.size() > kMaxNombreNivel7 ||
             campo.nombre.find('\0') != std::string::npos)
@@ -588,7 +585,7 @@ void CodificarCampo(const CampoDbf& campo, std::string_view valor, char* bytes, 
         return;
     }
     default:
-        throw Error("No se puede escribir en el campo " + Utf8(campo.campo.nombre) + " de la tabla " + tabla +
+        throw Error("No se puede escribir en el campo " + AnsiAUtf8(campo.campo.nombre) + " de la tabla " + tabla +
                     " (tipo '" + campo.campo.tipo + "')");
     }
 }
