@@ -23,7 +23,8 @@ inline constexpr const char* kFaltaDato = "¡Atención! Falta algún Dato";
 
 // The logic of the level and course dialog (TControlCursos), without any window: one instance
 // serves one showing. A window or the command drives it: formShow() when it opens, the cell
-// setters while the user types, then one of confirmar(), forzarSalida() or cerrarVentana().
+// setters while the user types, then one of confirmar(), forzarSalida() or cerrarVentana(); after that
+// the table is closed and confirmar() or a cell setter throws Error.
 class ControlCursos {
 public:
     // One course as the grid shows it; Windows-1252 text.
