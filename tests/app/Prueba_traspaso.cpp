@@ -183,8 +183,10 @@ void PruebaTraspaso::exportarEImportar()
         QTest::keyClick(lista, Qt::Key_F1);
         Comprobar(AyudaAbierta() && AyudaAbierta()->pagina() == QUrl("qrc:/ayuda/marcos.html"), "ayuda de marcos");
         if (AyudaAbierta()) AyudaAbierta()->close();
-        // Coming back to the dialog reloads the frames (clearing any selection): choose after that.
+        // Coming back to the dialog reloads the frames (clearing any selection): choose after the pending
+        // activations have been delivered.
         dialogo->activateWindow();
+        QCoreApplication::processEvents();
         EsperarActiva(dialogo);
         clic(0);
         Hijo<QPushButton>(dialogo, "BitBtnContinuar")->click();
