@@ -471,7 +471,7 @@ TEST(Tabla, NumbersAreWrittenWithADecimalPointWhateverTheLocale)
 {
     CarpetaTemporal carpeta;
     const ComaDecimal coma(carpeta.ruta());
-    if (!coma.activa()) GTEST_SKIP() << "no Spanish locale can be had here";
+    if (!coma.activa()) GTEST_SKIP() << "no hay configuración regional española en esta máquina";
     {
         Tabla t = Tabla::crear(carpeta.ruta(), "ASIGT", {CampoFlotante("HORAS")});
         Agregar(t, {{"HORAS", "2,5"}});
