@@ -229,21 +229,21 @@ public:
     }
     void mostrarCursos(ControlCursos& cursos) override
     {
-        cursos.formShow();
+        cursos.FormShow();
         // Refused once: the same answers would be refused again.
-        if (cursosMostrados_++ > 0) return cursos.forzarSalida();
+        if (cursosMostrados_++ > 0) return cursos.BitBtn2Click();
         for (std::size_t i = 0; i < cursos.numFilas(); ++i) {
             const NivelCurso& nc = kNiveles.at(std::stoi(cursos.fila(i).clave) - 6001);
             cursos.fijarNivel(i, nc.nivel);
             cursos.fijarCurso(i, nc.curso);
         }
-        cursos.confirmar();
+        cursos.BitBtn1Click();
     }
     void mostrarMarcos(Plantillas& plantillas) override
     {
         if (marcosMostrados_++ > 0) throw Error("No se aceptó el primer Marco Horario.");
-        plantillas.formActivate();
-        plantillas.formClose({0});
+        plantillas.FormActivate();
+        plantillas.FormClose({0});
     }
     void ocupado(bool) override {}
 

@@ -56,7 +56,7 @@ TMForm::TMForm(QStringList parametros, Carpetas carpetas, Incrustacion& incrusta
       incrustacion_(incrustacion), interaccion_(this, carpetas_.trabajo)
 {
     construir();
-    formCreate();
+    FormCreate();
 }
 
 TMForm::~TMForm() = default;
@@ -89,14 +89,14 @@ void TMForm::construir()
     Texto("Transformar datos desde Planificación hacia Quintara ", exportar, {24, 24, 265, 57});
     bExportar_ = Boton("BExportar", "OK", exportar, {96, 120, 89, 25});
     bExportar_->setIcon(IconoVisto());
-    connect(bExportar_, &QPushButton::clicked, this, &TMForm::bExportarClick);
+    connect(bExportar_, &QPushButton::clicked, this, &TMForm::BExportarClick);
 
     auto* importar = new PanelDegradado(crema, Qt::white, claro, lienzo_);
     importar->setGeometry(316, 0, 317, 169);
     Texto("Transformar datos desde Quintara hacia (Séneca) Planificación", importar, {8, 24, 305, 57});
     bImportar_ = Boton("BImportar", "OK", importar, {96, 120, 89, 25});
     bImportar_->setIcon(IconoVisto());
-    connect(bImportar_, &QPushButton::clicked, this, &TMForm::bImportarClick);
+    connect(bImportar_, &QPushButton::clicked, this, &TMForm::BImportarClick);
 
     auto* banda =
         new PanelDegradado(QColor(0xC2, 0xCD, 0xFE), QColor(0xCF, 0xF2, 0xFE), QColor(0xCC, 0xD8, 0xE6), lienzo_);
@@ -104,7 +104,7 @@ void TMForm::construir()
     auto* salir = Boton("BSalir", "&Salir", banda, {271, 32, 89, 25});
     connect(salir, &QPushButton::clicked, this, &QWidget::close);
     auto* ayuda = Boton("Button1", "F1 AYUDA", banda, {278, 67, 75, 19});
-    connect(ayuda, &QPushButton::clicked, this, &TMForm::button1Click);
+    connect(ayuda, &QPushButton::clicked, this, &TMForm::Button1Click);
     auto* version = new QLabel("TransQuintaraPlanificación para QN17 V-1.2", banda);
     version->setObjectName("LabelVersion");
     QFont negrita = font();
@@ -115,7 +115,7 @@ void TMForm::construir()
     version->adjustSize();
 }
 
-void TMForm::formCreate()
+void TMForm::FormCreate()
 {
     sesion_.resultadoTraspaso = 0;
     connect(&incrustacion_, &Incrustacion::anfitrionCerrado, this, &TMForm::anfitrionCerrado);
@@ -142,14 +142,14 @@ void TMForm::showEvent(QShowEvent* evento)
         }
     }
     // The direction runs once the window is on screen; the count of parameters alone decides it.
-    if (parametros_.size() == 2) QTimer::singleShot(0, this, &TMForm::formShow);
+    if (parametros_.size() == 2) QTimer::singleShot(0, this, &TMForm::FormShow);
 }
 
-void TMForm::formShow()
+void TMForm::FormShow()
 {
     const QString direccion = Minusculas(parametros_.at(0));
-    if (direccion == "importar") bImportarClick();
-    if (direccion == "exportar") bExportarClick();
+    if (direccion == "importar") BImportarClick();
+    if (direccion == "exportar") BExportarClick();
 }
 
 void TMForm::resizeEvent(QResizeEvent* evento)
@@ -173,7 +173,7 @@ void TMForm::closeEvent(QCloseEvent* evento)
     evento->accept();
 }
 
-void TMForm::bExportarClick()
+void TMForm::BExportarClick()
 {
     ejecutar([this] {
         return EjecutarExportacion(sesion_, interaccion_, carpetas_.trabajo,
@@ -181,12 +181,12 @@ void TMForm::bExportarClick()
     });
 }
 
-void TMForm::bImportarClick()
+void TMForm::BImportarClick()
 {
     ejecutar([this] { return EjecutarImportacion(sesion_, interaccion_, carpetas_.trabajo); });
 }
 
-void TMForm::button1Click()
+void TMForm::Button1Click()
 {
     MostrarAyuda(TemaAyuda::Contenido);
 }

@@ -25,9 +25,9 @@ public:
     InteraccionQt& interaccion() { return interaccion_; }
     std::filesystem::path ficheroIni() const;
 
-    void bExportarClick();
-    void bImportarClick();
-    void button1Click();
+    void BExportarClick();
+    void BImportarClick();
+    void Button1Click();
 
 signals:
     // The caller's window is gone; the result code has been written (estado 1 when it could not be).
@@ -41,8 +41,8 @@ protected:
 
 private:
     void construir();
-    void formCreate();
-    void formShow();
+    void FormCreate();
+    void FormShow();
     void ejecutar(const std::function<FinTraspaso()>& traspaso);
     void escribirResultado() const;
     void anfitrionCerrado();

@@ -162,7 +162,7 @@ void TControlCursos::construir()
     connect(rejilla_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& actual, const QModelIndex& anterior) {
                 if (anterior.isValid() && actual.column() != anterior.column()) {
-                    cursos_.columnaEntrada();
+                    cursos_.CursosTDBGridColEnter();
                     actualizarElementos();
                 }
             });
@@ -282,8 +282,8 @@ void TControlCursos::construirTextos(QWidget* panel)
 
 void TControlCursos::ejecutar()
 {
-    cursos_.formShow();
-    cursos_.gridEnter();
+    cursos_.FormShow();
+    cursos_.CursosTDBGridEnter();
     modelo_->recargar();
     if (modelo_->rowCount() > 0) rejilla_->setCurrentIndex(modelo_->index(0, ModeloCursos::Nivel));
     actualizarElementos();
@@ -316,7 +316,7 @@ void TControlCursos::bitBtn1Click()
     terminarEdicion();
     if (terminado_) return;
     terminado_ = true;
-    protegido([this] { cursos_.confirmar(); });
+    protegido([this] { cursos_.BitBtn1Click(); });
     if (error_) return;
     actualizarElementos();
     accept();
@@ -327,7 +327,7 @@ void TControlCursos::bitBtn2Click()
     terminarEdicion();
     if (terminado_) return;
     terminado_ = true;
-    protegido([this] { cursos_.forzarSalida(); });
+    protegido([this] { cursos_.BitBtn2Click(); });
     if (error_) return;
     accept();
 }

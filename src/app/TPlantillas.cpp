@@ -99,9 +99,9 @@ TPlantillas::TPlantillas(Plantillas& plantillas, InteraccionQt& interaccion, QWi
     capa->addLayout(abajo);
 
     connect(listBox2_, &QListWidget::clicked, this,
-            [this](const QModelIndex& indice) { mostrarMarco(indice.row()); });
+            [this](const QModelIndex& indice) { ListBox2Click(indice.row()); });
     connect(listBox2_, &QListWidget::currentRowChanged, this, [this](int linea) {
-        if (!rellenando_ && linea >= 0) mostrarMarco(linea);
+        if (!rellenando_ && linea >= 0) ListBox2Click(linea);
     });
 }
 
@@ -109,7 +109,7 @@ TPlantillas::~TPlantillas() = default;
 
 void TPlantillas::ejecutar()
 {
-    formActivate();
+    FormActivate();
     interaccion_.ejecutarModal(*this);
     if (error_) std::rethrow_exception(error_);
 }
@@ -117,7 +117,7 @@ void TPlantillas::ejecutar()
 bool TPlantillas::event(QEvent* evento)
 {
     // Every activation reloads the frames, which clears the selection made so far.
-    if (evento->type() == QEvent::WindowActivate && !cerrado_) formActivate();
+    if (evento->type() == QEvent::WindowActivate && !cerrado_) FormActivate();
     return QDialog::event(evento);
 }
 
@@ -128,14 +128,14 @@ void TPlantillas::done(int resultado)
         std::vector<std::size_t> seleccionadas;
         for (const QModelIndex& indice : listBox2_->selectionModel()->selectedIndexes())
             seleccionadas.push_back(static_cast<std::size_t>(indice.row()));
-        protegido([&] { plantillas_.formClose(seleccionadas); });
+        protegido([&] { plantillas_.FormClose(seleccionadas); });
     }
     QDialog::done(resultado);
 }
 
-void TPlantillas::formActivate()
+void TPlantillas::FormActivate()
 {
-    protegido([this] { plantillas_.formActivate(); });
+    protegido([this] { plantillas_.FormActivate(); });
     rellenando_ = true;
     listBox2_->clear();
     for (const std::string& codigo : plantillas_.marcos())
@@ -144,9 +144,9 @@ void TPlantillas::formActivate()
     mostrarVista();
 }
 
-void TPlantillas::mostrarMarco(int linea)
+void TPlantillas::ListBox2Click(int linea)
 {
-    protegido([&] { plantillas_.mostrarMarco(static_cast<std::size_t>(linea)); });
+    protegido([&] { plantillas_.ListBox2Click(static_cast<std::size_t>(linea)); });
     mostrarVista();
 }
 

@@ -27,8 +27,8 @@ protected:
     bool event(QEvent* evento) override;
 
 private:
-    void formActivate();
-    void mostrarMarco(int linea);
+    void FormActivate();
+    void ListBox2Click(int linea);
     void mostrarVista();
     void protegido(const std::function<void()>& accion);
 

@@ -33,10 +33,10 @@ std::optional<std::filesystem::path> InteraccionOrden::elegirFichero(DialogoFich
 
 void InteraccionOrden::mostrarCursos(ControlCursos& cursos)
 {
-    cursos.formShow();
+    cursos.FormShow();
     if (cursosRechazados_) {
         // The answers were already given once and were not enough: give up as the forced exit does.
-        cursos.forzarSalida();
+        cursos.BitBtn2Click();
         return;
     }
     for (std::size_t i = 0; i < cursos.numFilas(); ++i) {
@@ -46,8 +46,8 @@ void InteraccionOrden::mostrarCursos(ControlCursos& cursos)
         cursos.fijarCurso(i, dato->second.curso);
     }
     incompletos_ = cursos.filasIncompletas();
-    cursos.confirmar();
-    cursosRechazados_ = cursos.faltanDatos();
+    cursos.BitBtn1Click();
+    cursosRechazados_ = cursos.FaltanDatos();
 }
 
 void InteraccionOrden::mostrarMarcos(Plantillas& plantillas)
@@ -55,10 +55,10 @@ void InteraccionOrden::mostrarMarcos(Plantillas& plantillas)
     // The answer was checked before the run; should it still be refused, asking again would never end.
     if (marcosRespondidos_) throw Error("Los Marcos Horarios indicados con --marcos no son válidos.");
     marcosRespondidos_ = true;
-    plantillas.formActivate();
+    plantillas.FormActivate();
     std::vector<std::size_t> lineas;
     for (std::size_t i = 0; i < plantillas.marcos().size(); ++i)
         for (const std::string& codigo : marcos)
             if (QuitaBlancos(plantillas.marcos()[i]) == codigo) lineas.push_back(i);
-    plantillas.formClose(lineas);
+    plantillas.FormClose(lineas);
 }

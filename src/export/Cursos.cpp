@@ -26,7 +26,7 @@ bool Incompleta(const ControlCursos::Fila& fila)
     return QuitaControles(fila.nivel).empty() || QuitaControles(fila.curso).empty();
 }
 
-// The dialog works on CURSOST only between formShow() and the button or close box that ends it.
+// The dialog works on CURSOST only between FormShow() and the button or close box that ends it.
 Tabla& Abierta(std::optional<Tabla>& cursosT)
 {
     if (!cursosT) throw Error("La tabla CURSOST no está abierta: el diálogo de niveles y cursos ya se cerró.");
@@ -70,7 +70,7 @@ ControlCursos::ControlCursos(std::filesystem::path carpeta, Interaccion& interac
 {
 }
 
-void ControlCursos::formShow()
+void ControlCursos::FormShow()
 {
     cursosT_ = Tabla::abrir(carpeta_, kCursosT, Acceso::Exclusivo);
     filas_.clear();
@@ -95,7 +95,7 @@ void ControlCursos::formShow()
     salidaForzadaVisible_ = dialogoRepetido_;
 }
 
-void ControlCursos::gridEnter()
+void ControlCursos::CursosTDBGridEnter()
 {
     // Entering the grid of an empty table starts a new, blank row, as the data grid does.
     if (!cursosT_ || !filas_.empty()) return;
@@ -104,7 +104,7 @@ void ControlCursos::gridEnter()
     filas_.push_back({});
 }
 
-void ControlCursos::columnaEntrada()
+void ControlCursos::CursosTDBGridColEnter()
 {
     salidaForzadaVisible_ = false;
 }
@@ -131,7 +131,7 @@ void ControlCursos::fijarCurso(std::size_t indice, std::string_view curso)
     guardarEnCursos(indice);
 }
 
-void ControlCursos::confirmar()
+void ControlCursos::BitBtn1Click()
 {
     Abierta(cursosT_);
     faltanDatos_ = false;
@@ -159,7 +159,7 @@ void ControlCursos::confirmar()
     Cerrar(cursosT_);
 }
 
-void ControlCursos::forzarSalida()
+void ControlCursos::BitBtn2Click()
 {
     Cerrar(cursosT_);
     faltanDatos_ = false;

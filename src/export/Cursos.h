@@ -22,9 +22,9 @@ inline constexpr const char* kFaltaDato = "¡Atención! Falta algún Dato";
 } // namespace TextosCursos
 
 // The logic of the level and course dialog (TControlCursos), without any window: one instance
-// serves one showing. A window or the command drives it: formShow() when it opens, the cell
-// setters while the user types, then one of confirmar(), forzarSalida() or cerrarVentana(); after that
-// the table is closed and confirmar() or a cell setter throws Error.
+// serves one showing. A window or the command drives it: FormShow() when it opens, the cell
+// setters while the user types, then one of BitBtn1Click(), BitBtn2Click() or cerrarVentana(); after that
+// the table is closed and BitBtn1Click() or a cell setter throws Error.
 class ControlCursos {
 public:
     // One course as the grid shows it; Windows-1252 text.
@@ -40,11 +40,11 @@ public:
     // FormShow: opens CURSOST; when CURSOST2.DBF exists asks (OK/Cancel) whether to recover the
     // earlier levels: OK copies them in, Cancel deletes CURSOST2.DBF. Shows the forced exit when
     // the dialog is a repeated one.
-    void formShow();
+    void FormShow();
     // CursosTDBGridEnter: on a table without rows a new, blank row is started.
-    void gridEnter();
+    void CursosTDBGridEnter();
     // CursosTDBGridColEnter: entering another column hides the forced exit and its warning.
-    void columnaEntrada();
+    void CursosTDBGridColEnter();
 
     std::size_t numFilas() const;
     const Fila& fila(std::size_t indice) const;
@@ -52,19 +52,19 @@ public:
     void fijarNivel(std::size_t indice, std::string_view nivel);
     void fijarCurso(std::size_t indice, std::string_view curso);
 
-    // BitBtn1Click. Refuses (faltanDatos() set, incidents shown, "¡Atención! Falta algún Dato")
+    // BitBtn1Click. Refuses (FaltanDatos() set, incidents shown, "¡Atención! Falta algún Dato")
     // when a row lacks a level or course number after removing blanks and control characters;
     // otherwise saves every row into CURSOST2. Closes CURSOST: the dialog closes afterwards.
-    void confirmar();
-    // BitBtn2Click: marcaSalida() becomes "fuera"; CURSOST keeps what was stored, CURSOST2 is not updated.
-    void forzarSalida();
+    void BitBtn1Click();
+    // BitBtn2Click: MarcaSalida() becomes "fuera"; CURSOST keeps what was stored, CURSOST2 is not updated.
+    void BitBtn2Click();
     // The window's close box: no check, results stay at their initial values.
     void cerrarVentana();
 
     bool incidenciaVisible() const { return incidenciaVisible_; }
     bool salidaForzadaVisible() const { return salidaForzadaVisible_; }
-    bool faltanDatos() const { return faltanDatos_; }
-    const std::string& marcaSalida() const { return marcaSalida_; }
+    bool FaltanDatos() const { return faltanDatos_; }
+    const std::string& MarcaSalida() const { return marcaSalida_; }
     // Rows still lacking a level or course number (for the command's report).
     std::vector<Fila> filasIncompletas() const;
 

@@ -19,10 +19,10 @@ bool ExportarCursos(ContextoExportacion& ctx)
     for (;;) {
         ControlCursos dialogo(ctx.carpeta, ctx.interaccion, ctx.sesion.dialogoRepetido);
         ctx.interaccion.mostrarCursos(dialogo);
-        if (dialogo.faltanDatos()) {
+        if (dialogo.FaltanDatos()) {
             ctx.sesion.dialogoRepetido = true;
             continue;
         }
-        return dialogo.marcaSalida() != "fuera";
+        return dialogo.MarcaSalida() != "fuera";
     }
 }

@@ -26,21 +26,21 @@ const std::vector<Campo> kCamposAsignomt2 = {
 
 // The subjects met in one export; they live only while the step runs, so every run starts afresh.
 struct ListasMaterias {
-    std::set<std::string> codigosCortos;
-    std::set<std::string> codigosLargos;
-    std::set<std::string> nombres;           // in capitals
-    std::set<std::string> codigoLargoNombre; // long code immediately followed by the name
+    std::set<std::string> ListaCodigosCortos;
+    std::set<std::string> ListaCodigosLargos;
+    std::set<std::string> ListaNombres;           // in capitals
+    std::set<std::string> ListaCodigoLargoNombre; // long code immediately followed by the name
 
     bool conocida(const std::string& nombre, const std::string& codLargo) const
     {
-        return nombres.count(Mayusculas(nombre)) && codigosLargos.count(codLargo) &&
-               codigoLargoNombre.count(codLargo + nombre);
+        return ListaNombres.count(Mayusculas(nombre)) && ListaCodigosLargos.count(codLargo) &&
+               ListaCodigoLargoNombre.count(codLargo + nombre);
     }
     void anotar(const std::string& nombre, const std::string& codLargo)
     {
-        nombres.insert(Mayusculas(nombre));
-        codigosLargos.insert(codLargo);
-        codigoLargoNombre.insert(codLargo + nombre);
+        ListaNombres.insert(Mayusculas(nombre));
+        ListaCodigosLargos.insert(codLargo);
+        ListaCodigoLargoNombre.insert(codLargo + nombre);
     }
 };
 
@@ -147,8 +147,8 @@ void ExportarMaterias(ContextoExportacion& ctx)
 
         if (!listas.conocida(materia.nombre, codLargo)) {
             listas.anotar(materia.nombre, codLargo);
-            cod = CodigoLibre(cod, listas.codigosCortos);
-            listas.codigosCortos.insert(cod);
+            cod = CodigoLibre(cod, listas.ListaCodigosCortos);
+            listas.ListaCodigosCortos.insert(cod);
             AgregarMateria(asignomt, cod, codLargo, materia.nombre);
             asignomt.grabar();
             AgregarPareja(asignomt2, cod, codLargo, materia);

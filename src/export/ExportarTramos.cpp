@@ -37,11 +37,11 @@ MarcosElegidos ElegirMarcos(ContextoExportacion& ctx, const std::vector<NodoXml>
     for (;;) {
         Plantillas dialogo(ctx.sesion.ficheroSeneca, ctx.docSeneca, ctx.interaccion);
         ctx.interaccion.mostrarMarcos(dialogo);
-        if (!dialogo.seleccionValida()) {
+        if (!dialogo.SeleccionValida()) {
             ctx.sesion.dialogoRepetido = true;
             continue;
         }
-        const std::string& elegidos = dialogo.marcosSeleccionados();
+        const std::string& elegidos = dialogo.MarcosSeleccionados();
         if (elegidos.size() == 2 * kAnchoCodigoMarco)
             return {QuitaBlancos(elegidos.substr(0, kAnchoCodigoMarco)),
                     QuitaBlancos(elegidos.substr(kAnchoCodigoMarco))};

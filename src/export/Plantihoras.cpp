@@ -52,7 +52,7 @@ Plantillas::Plantillas(std::filesystem::path ficheroSeneca, const DocumentoXml& 
 {
 }
 
-void Plantillas::formActivate()
+void Plantillas::FormActivate()
 {
     // The file may have vanished or changed since the run loaded it. Should it no longer offer a choice of
     // frames, no close could ever be valid: the frames are then those of the run's document.
@@ -69,10 +69,10 @@ void Plantillas::formActivate()
         for (const NodoXml& jornada : jornadas)
             lineas_.push_back(jornada.valorSinQuitar(1));
     }
-    mostrarMarco(0);
+    ListBox2Click(0);
 }
 
-void Plantillas::mostrarMarco(std::size_t linea)
+void Plantillas::ListBox2Click(std::size_t linea)
 {
     if (linea >= lineas_.size() && !lineas_.empty()) return;
     const DocumentoXml& doc = docMarcos_ ? *docMarcos_ : docCargado_;
@@ -84,7 +84,7 @@ void Plantillas::mostrarMarco(std::size_t linea)
     if (vista.horas) horas_ = std::move(*vista.horas);
 }
 
-void Plantillas::formClose(const std::vector<std::size_t>& lineasSeleccionadas)
+void Plantillas::FormClose(const std::vector<std::size_t>& lineasSeleccionadas)
 {
     std::vector<std::size_t> lineas;
     for (std::size_t linea : lineasSeleccionadas)

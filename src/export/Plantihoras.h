@@ -32,8 +32,8 @@ struct MarcoHorario {
 std::vector<MarcoHorario> LeerMarcos(const DocumentoXml& doc);
 
 // The logic of the time-frame dialog (TPlantillas), without any window: one instance serves one
-// showing. formActivate() when it becomes active, mostrarMarco() on a click in the frame list,
-// formClose() with the selected lines when it closes (by "Continuar" or the close box).
+// showing. FormActivate() when it becomes active, ListBox2Click() on a click in the frame list,
+// FormClose() with the selected lines when it closes (by "Continuar" or the close box).
 class Plantillas {
 public:
     // The dialog reloads the Séneca file on every activation; should that fail, or the file no longer hold
@@ -41,11 +41,11 @@ public:
     Plantillas(std::filesystem::path ficheroSeneca, const DocumentoXml& docCargado, Interaccion& interaccion);
 
     // FormActivate: reload, refill the frame list (clearing the selection), show the first frame.
-    void formActivate();
+    void FormActivate();
     // The frame list: one line per frame code.
     const std::vector<std::string>& marcos() const { return lineas_; }
     // ListBox2Click / ComboBoxPlantillaChange: show the frame of that line.
-    void mostrarMarco(std::size_t linea);
+    void ListBox2Click(std::size_t linea);
 
     // The frame in view: "-" until a frame record matches.
     const std::string& nombre() const { return nombre_; }
@@ -55,9 +55,9 @@ public:
 
     // FormClose: checks the count (messages for more than 2 or fewer than 1) and builds the result
     // from the selected lines in list order, 10 characters each.
-    void formClose(const std::vector<std::size_t>& lineasSeleccionadas);
-    bool seleccionValida() const { return seleccionValida_; }
-    const std::string& marcosSeleccionados() const { return marcosSeleccionados_; }
+    void FormClose(const std::vector<std::size_t>& lineasSeleccionadas);
+    bool SeleccionValida() const { return seleccionValida_; }
+    const std::string& MarcosSeleccionados() const { return marcosSeleccionados_; }
 
 private:
     std::filesystem::path ficheroSeneca_;

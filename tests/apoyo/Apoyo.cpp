@@ -67,9 +67,9 @@ void InteraccionFalsa::mostrarCursos(ControlCursos& cursos)
         alMostrarCursos(cursos);
         return;
     }
-    cursos.formShow();
-    cursos.gridEnter();
-    cursos.confirmar();
+    cursos.FormShow();
+    cursos.CursosTDBGridEnter();
+    cursos.BitBtn1Click();
 }
 
 void InteraccionFalsa::mostrarMarcos(Plantillas& plantillas)
@@ -79,8 +79,8 @@ void InteraccionFalsa::mostrarMarcos(Plantillas& plantillas)
         alMostrarMarcos(plantillas);
         return;
     }
-    plantillas.formActivate();
-    plantillas.formClose({0});
+    plantillas.FormActivate();
+    plantillas.FormClose({0});
 }
 
 void InteraccionFalsa::ocupado(bool activo)
@@ -160,6 +160,7 @@ std::string RegistroXml(const std::vector<std::string>& valores)
 std::string SeccionXml(const std::string& seq, const std::vector<std::string>& registros)
 {
     std::string xml = "<grupo_datos seq=\"" + seq + "\">";
-    for (const std::string& registro : registros) xml += registro;
+    for (const std::string& registro : registros)
+        xml += registro;
     return xml + "</grupo_datos>";
 }

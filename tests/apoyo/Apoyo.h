@@ -37,11 +37,11 @@ public:
     };
 
     std::vector<Mensaje> mensajes;
-    std::vector<std::string> preguntas;                          // titles of the questions asked
-    std::deque<bool> respuestas;                                 // OK (true) or Cancel; OK when empty
-    std::deque<std::optional<std::filesystem::path>> ficheros;   // nothing = cancelled
-    std::function<void(ControlCursos&)> alMostrarCursos;         // default: formShow + confirmar
-    std::function<void(Plantillas&)> alMostrarMarcos;            // default: formActivate + first line
+    std::vector<std::string> preguntas;                        // titles of the questions asked
+    std::deque<bool> respuestas;                               // OK (true) or Cancel; OK when empty
+    std::deque<std::optional<std::filesystem::path>> ficheros; // nothing = cancelled
+    std::function<void(ControlCursos&)> alMostrarCursos;       // default: FormShow + BitBtn1Click
+    std::function<void(Plantillas&)> alMostrarMarcos;          // default: FormActivate + first line
     int vecesCursos = 0;
     int vecesMarcos = 0;
     int nivelOcupado = 0;
@@ -78,8 +78,8 @@ struct EntornoExportacion {
 };
 
 // Creates a table with the given rows, each a list of texts (UTF-8) in field order, and closes it.
-void CrearTablaPrueba(const std::filesystem::path& carpeta, std::string_view nombre, const std::vector<Campo>& campos,
-                      const std::vector<std::vector<std::string>>& filas);
+void CrearTablaPrueba(const std::filesystem::path& carpeta, std::string_view nombre,
+                      const std::vector<Campo>& campos, const std::vector<std::vector<std::string>>& filas);
 // A record: one dato per value, named D1, D2, ... (values in UTF-8, written as given).
 std::string RegistroXml(const std::vector<std::string>& valores);
 // A section group named seq around the given records.

@@ -38,7 +38,7 @@ TEST(ExportarCursos, WritesOneRowPerCourseRecord)
     entorno.cargarSeneca(Cursos(
         {RegistroXml({"  6001", "1º de E.S.O.  "}), RegistroXml({"6002"}), RegistroXml({"6003", larga, "z"})}));
     entorno.interaccion.alMostrarCursos = [](ControlCursos& cursos) {
-        cursos.formShow();
+        cursos.FormShow();
         cursos.cerrarVentana();
     };
     auto ctx = entorno.contexto();
@@ -55,16 +55,16 @@ TEST(ExportarCursos, ShowsTheDialogAgainUntilEveryCourseIsComplete)
     entorno.cargarSeneca(Cursos({RegistroXml({"6001", "1º ESO"}), RegistroXml({"6002", "2º ESO"})}));
     std::vector<bool> salidaOfrecida;
     entorno.interaccion.alMostrarCursos = [&](ControlCursos& cursos) {
-        cursos.formShow();
-        cursos.gridEnter();
+        cursos.FormShow();
+        cursos.CursosTDBGridEnter();
         salidaOfrecida.push_back(cursos.salidaForzadaVisible());
         Rellenar(cursos, 0, "ESO", "1");
         if (entorno.interaccion.vecesCursos == 2) {
-            cursos.columnaEntrada();
+            cursos.CursosTDBGridColEnter();
             EXPECT_FALSE(cursos.salidaForzadaVisible());
             Rellenar(cursos, 1, "ESO", "2");
         }
-        cursos.confirmar();
+        cursos.BitBtn1Click();
     };
     auto ctx = entorno.contexto();
     EXPECT_TRUE(ExportarCursos(ctx));
@@ -82,12 +82,12 @@ TEST(ExportarCursos, ForcedExitInTheSecondDialogEndsTheExport)
     EntornoExportacion entorno;
     entorno.cargarSeneca(Cursos({RegistroXml({"6001", "1º ESO"})}));
     entorno.interaccion.alMostrarCursos = [&](ControlCursos& cursos) {
-        cursos.formShow();
+        cursos.FormShow();
         cursos.fijarNivel(0, "ESO");
         if (entorno.interaccion.vecesCursos == 1)
-            cursos.confirmar();
+            cursos.BitBtn1Click();
         else
-            cursos.forzarSalida();
+            cursos.BitBtn2Click();
     };
     auto ctx = entorno.contexto();
     EXPECT_FALSE(ExportarCursos(ctx));
@@ -101,10 +101,10 @@ TEST(ExportarCursos, LevelsRoundTripAcrossTwoExports)
     EntornoExportacion entorno;
     entorno.cargarSeneca(Cursos({RegistroXml({"6001", "1º ESO"}), RegistroXml({"6002", "1º Bach."})}));
     entorno.interaccion.alMostrarCursos = [](ControlCursos& cursos) {
-        cursos.formShow();
+        cursos.FormShow();
         Rellenar(cursos, 0, "ESO", "1");
         Rellenar(cursos, 1, "BCT", "1");
-        cursos.confirmar();
+        cursos.BitBtn1Click();
     };
     auto primera = entorno.contexto();
     ASSERT_TRUE(ExportarCursos(primera));
@@ -112,11 +112,11 @@ TEST(ExportarCursos, LevelsRoundTripAcrossTwoExports)
     // The next year's file: one course gone, one new; the default user answers OK and confirms.
     entorno.cargarSeneca(Cursos({RegistroXml({"6002", "1º Bach."}), RegistroXml({"6003", "2º Bach."})}));
     entorno.interaccion.alMostrarCursos = [](ControlCursos& cursos) {
-        cursos.formShow();
+        cursos.FormShow();
         EXPECT_EQ(cursos.fila(0).nivel, "BCT");
         EXPECT_EQ(cursos.fila(1).nivel, "");
         Rellenar(cursos, 1, "BCT", "2");
-        cursos.confirmar();
+        cursos.BitBtn1Click();
     };
     auto segunda = entorno.contexto();
     ASSERT_TRUE(ExportarCursos(segunda));
@@ -138,7 +138,7 @@ TEST_F(ControlCursosTest, RecoveryCopiesEarlierLevelsByKey)
     CrearTabla(ruta(), "CURSOST", {{"", "", "", "", "A", "Uno"}, {"", "", "", "", "B", "Dos"}});
     CrearTabla(ruta(), "CURSOST2", {{"", "", "ESO", "1", "A", "Viejo"}, {"", "", "XX", "9", "A", "Repetido"}});
     ControlCursos cursos(ruta(), interaccion, false);
-    cursos.formShow();
+    cursos.FormShow();
     EXPECT_EQ(interaccion.preguntas, (std::vector<std::string>{TextosCursos::kTituloRecuperacion}));
     ASSERT_EQ(cursos.numFilas(), 2u);
     EXPECT_EQ(cursos.fila(0).nivel, "ESO");
@@ -146,8 +146,8 @@ TEST_F(ControlCursosTest, RecoveryCopiesEarlierLevelsByKey)
     EXPECT_EQ(cursos.fila(1).nivel, "");
     EXPECT_FALSE(cursos.salidaForzadaVisible());
     cursos.cerrarVentana();
-    EXPECT_FALSE(cursos.faltanDatos());
-    EXPECT_EQ(cursos.marcaSalida(), "");
+    EXPECT_FALSE(cursos.FaltanDatos());
+    EXPECT_EQ(cursos.MarcaSalida(), "");
     EXPECT_EQ(FilasTabla(ruta(), "CURSOST"),
               (Filas{{"", "", "ESO", "1", "A", "Uno"}, {"", "", "", "", "B", "Dos"}}));
 }
@@ -159,14 +159,14 @@ TEST_F(ControlCursosTest, DecliningRecoveryDeletesTheEarlierLevelsAtOnce)
     EscribirFichero(carpeta / "CURSOST2.MDX", "viejo");
     interaccion.respuestas = {false};
     ControlCursos cursos(ruta(), interaccion, true);
-    cursos.formShow();
+    cursos.FormShow();
     EXPECT_FALSE(Tabla::existe(ruta(), "CURSOST2"));
     EXPECT_FALSE(fs::exists(carpeta / "CURSOST2.MDX"));
     EXPECT_EQ(cursos.fila(0).nivel, "");
     EXPECT_TRUE(cursos.salidaForzadaVisible());
-    cursos.forzarSalida();
-    EXPECT_EQ(cursos.marcaSalida(), "fuera");
-    EXPECT_FALSE(cursos.faltanDatos());
+    cursos.BitBtn2Click();
+    EXPECT_EQ(cursos.MarcaSalida(), "fuera");
+    EXPECT_FALSE(cursos.FaltanDatos());
     EXPECT_FALSE(Tabla::existe(ruta(), "CURSOST2"));
 }
 
@@ -182,12 +182,12 @@ TEST_F(ControlCursosTest, ConfirmationRefusesBlankOrControlOnlyValues)
         InteraccionFalsa usuario;
         CrearTabla(otra.ruta(), "CURSOST", {{"", "", "BCT", "1", "A", "Uno"}, {"", "", "", "", "B", "Dos"}});
         ControlCursos cursos(otra.ruta(), usuario, false);
-        cursos.formShow();
+        cursos.FormShow();
         EXPECT_TRUE(usuario.preguntas.empty());
         Rellenar(cursos, 1, caso.nivel, caso.curso);
         EXPECT_EQ(cursos.filasIncompletas().size(), 1u);
-        cursos.confirmar();
-        EXPECT_TRUE(cursos.faltanDatos());
+        cursos.BitBtn1Click();
+        EXPECT_TRUE(cursos.FaltanDatos());
         EXPECT_TRUE(cursos.incidenciaVisible());
         EXPECT_TRUE(cursos.salidaForzadaVisible());
         ASSERT_EQ(usuario.mensajes.size(), 1u);
@@ -203,13 +203,13 @@ TEST_F(ControlCursosTest, ConfirmationUpdatesAndExtendsTheEarlierLevels)
     CrearTabla(ruta(), "CURSOST", {{"", "", "", "", "A", "Uno"}, {"", "M", "", "", "B", "Dos"}});
     CrearTabla(ruta(), "CURSOST2", {{"Q", "", "OLD", "9", "A", "Viejo"}, {"", "", "BHC", "2", "Z", "Otro"}});
     ControlCursos cursos(ruta(), interaccion, false);
-    cursos.formShow();
+    cursos.FormShow();
     Rellenar(cursos, 0, " ESO\t", "1");
     Rellenar(cursos, 1, "BACHILLER", "2ABC");
     EXPECT_EQ(cursos.fila(1).nivel, "BACHI"); // cut to the field's width
     EXPECT_TRUE(cursos.filasIncompletas().empty());
-    cursos.confirmar();
-    EXPECT_FALSE(cursos.faltanDatos());
+    cursos.BitBtn1Click();
+    EXPECT_FALSE(cursos.FaltanDatos());
     EXPECT_FALSE(cursos.incidenciaVisible());
     EXPECT_TRUE(interaccion.mensajes.empty());
     EXPECT_EQ(FilasTabla(ruta(), "CURSOST"),
@@ -224,10 +224,10 @@ TEST_F(ControlCursosTest, AccentedCharactersAreValues)
     // Bytes above 127 are letters and signs of the code page, not control characters.
     CrearTabla(ruta(), "CURSOST", {{"", "", "", "", "A", "Uno"}});
     ControlCursos cursos(ruta(), interaccion, false);
-    cursos.formShow();
+    cursos.FormShow();
     Rellenar(cursos, 0, Utf8AAnsi("Ñ"), Utf8AAnsi("1º"));
-    cursos.confirmar();
-    EXPECT_FALSE(cursos.faltanDatos());
+    cursos.BitBtn1Click();
+    EXPECT_FALSE(cursos.FaltanDatos());
     EXPECT_EQ(FilasTabla(ruta(), "CURSOST2"), (Filas{{"", "", "Ñ", "1º", "A", "Uno"}}));
 }
 
@@ -235,10 +235,10 @@ TEST_F(ControlCursosTest, AClosedDialogRefusesFurtherWork)
 {
     CrearTabla(ruta(), "CURSOST", {{"", "", "ESO", "1", "A", "Uno"}});
     ControlCursos cursos(ruta(), interaccion, false);
-    cursos.formShow();
-    cursos.confirmar();
+    cursos.FormShow();
+    cursos.BitBtn1Click();
     const std::string guardado = LeerFichero(carpeta / "CURSOST2.DBF");
-    EXPECT_THROW(cursos.confirmar(), Error);
+    EXPECT_THROW(cursos.BitBtn1Click(), Error);
     EXPECT_THROW(cursos.fijarNivel(0, "BCT"), Error);
     EXPECT_EQ(LeerFichero(carpeta / "CURSOST2.DBF"), guardado);
 }
@@ -247,12 +247,12 @@ TEST_F(ControlCursosTest, AnEmptyTableGetsOneBlankRowThatIsRefused)
 {
     CrearTabla(ruta(), "CURSOST", {});
     ControlCursos cursos(ruta(), interaccion, false);
-    cursos.formShow();
-    cursos.gridEnter();
-    cursos.gridEnter();
+    cursos.FormShow();
+    cursos.CursosTDBGridEnter();
+    cursos.CursosTDBGridEnter();
     EXPECT_EQ(cursos.numFilas(), 1u);
-    cursos.confirmar();
-    EXPECT_TRUE(cursos.faltanDatos());
+    cursos.BitBtn1Click();
+    EXPECT_TRUE(cursos.FaltanDatos());
     EXPECT_EQ(FilasTabla(ruta(), "CURSOST"), (Filas{{"", "", "", "", "", ""}}));
 }
 
@@ -267,9 +267,9 @@ TEST_F(ControlCursosTest, AnEarlierLevelsTableOfAnotherLayoutIsNotTouched)
     ajena.cerrar();
     const std::string antes = LeerFichero(carpeta / "CURSOST2.DBF");
     ControlCursos cursos(ruta(), interaccion, false);
-    cursos.formShow();
+    cursos.FormShow();
     Rellenar(cursos, 0, "ESO", "1");
-    EXPECT_THROW(cursos.confirmar(), Error);
+    EXPECT_THROW(cursos.BitBtn1Click(), Error);
     EXPECT_EQ(LeerFichero(carpeta / "CURSOST2.DBF"), antes);
 }
 

@@ -16,13 +16,13 @@ const fs::path kSenematerias = DIR_BIN "/SENEMATERIAS.DBF";
 // Gives every course of the sample school its level and course number, then confirms.
 void DarNiveles(ControlCursos& cursos)
 {
-    cursos.formShow();
+    cursos.FormShow();
     for (std::size_t i = 0; i < cursos.numFilas(); ++i) {
         const std::string clave = cursos.fila(i).clave;
         cursos.fijarNivel(i, clave == "6003" ? "BCT" : "ESO");
         cursos.fijarCurso(i, clave == "6002" ? "2" : "1");
     }
-    cursos.confirmar();
+    cursos.BitBtn1Click();
 }
 
 struct Ejecucion {
@@ -96,11 +96,11 @@ TEST(Exportacion, ForcedExitStopsBeforeTheSubjects)
     Ejecucion e;
     e.usuario.ficheros = {kCentro / "seneca.xml", kCentro / "planificacion.xml"};
     e.usuario.alMostrarCursos = [&](ControlCursos& cursos) {
-        cursos.formShow();
+        cursos.FormShow();
         if (e.usuario.vecesCursos == 1)
-            cursos.confirmar(); // nothing entered: refused
+            cursos.BitBtn1Click(); // nothing entered: refused
         else
-            cursos.forzarSalida();
+            cursos.BitBtn2Click();
     };
     EXPECT_EQ(e.exportar(), FinTraspaso::SalidaForzada);
     EXPECT_EQ(e.usuario.vecesCursos, 2);

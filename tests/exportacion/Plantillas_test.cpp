@@ -35,7 +35,7 @@ struct Dialogo {
 TEST(Plantillas, ListaLosMarcosYMuestraElPrimero)
 {
     Dialogo d(jornadas + tramos);
-    d.plantillas->formActivate();
+    d.plantillas->FormActivate();
     EXPECT_EQ(d.plantillas->marcos(), (Lineas{"ABC", "J2", "MARCO_MUY_LARGO"}));
     EXPECT_EQ(d.plantillas->nombre(), "Ordinaria");
     EXPECT_EQ(d.plantillas->fecha1(), "01/09/2024");
@@ -56,9 +56,9 @@ TEST(Plantillas, UnClicMuestraElMarcoDeEsaLinea)
         {0, "Ordinaria", "01/09/2024", {"Primera", "Tercera"}},
     };
     Dialogo d(jornadas + tramos);
-    d.plantillas->formActivate();
+    d.plantillas->FormActivate();
     for (const Caso& caso : casos) {
-        d.plantillas->mostrarMarco(caso.linea);
+        d.plantillas->ListBox2Click(caso.linea);
         EXPECT_EQ(d.plantillas->nombre(), caso.nombre) << caso.linea;
         EXPECT_EQ(d.plantillas->fecha1(), caso.fecha1) << caso.linea;
         EXPECT_EQ(d.plantillas->horas(), caso.horas) << caso.linea;
@@ -68,7 +68,7 @@ TEST(Plantillas, UnClicMuestraElMarcoDeEsaLinea)
 TEST(Plantillas, ConMenosDeDosTramosLaListaDeHorasQuedaVacia)
 {
     Dialogo d(jornadas + SeccionXml("TRAMOS_HORARIOS", {RegistroXml({"1", "Primera", "480", "540", "ABC"})}));
-    d.plantillas->formActivate();
+    d.plantillas->FormActivate();
     EXPECT_EQ(d.plantillas->nombre(), "Ordinaria");
     EXPECT_TRUE(d.plantillas->horas().empty());
 }
@@ -90,10 +90,10 @@ TEST(Plantillas, AlCerrarDevuelveLosMarcosEnElOrdenDeLaLista)
     };
     for (const Caso& caso : casos) {
         Dialogo d(jornadas + tramos);
-        d.plantillas->formActivate();
-        d.plantillas->formClose(caso.seleccion);
-        EXPECT_EQ(d.plantillas->seleccionValida(), caso.valida) << caso.nombre;
-        EXPECT_EQ(d.plantillas->marcosSeleccionados(), caso.marcos) << caso.nombre;
+        d.plantillas->FormActivate();
+        d.plantillas->FormClose(caso.seleccion);
+        EXPECT_EQ(d.plantillas->SeleccionValida(), caso.valida) << caso.nombre;
+        EXPECT_EQ(d.plantillas->MarcosSeleccionados(), caso.marcos) << caso.nombre;
         const auto& mensajes = d.entorno.interaccion.mensajes;
         ASSERT_EQ(mensajes.size(), caso.mensaje ? 1u : 0u) << caso.nombre;
         if (caso.mensaje) {
@@ -108,12 +108,12 @@ TEST(Plantillas, LosValoresSeTomanSinQuitarBlancos)
     Dialogo d(SeccionXml("JORNADAS_ESCOLARES", {RegistroXml({" A1 ", " Mañana ", "d1", "d2"}),
                                                 RegistroXml({"B", "Tarde", "d3", "d4"})}) +
               tramos);
-    d.plantillas->formActivate();
+    d.plantillas->FormActivate();
     EXPECT_EQ(d.plantillas->marcos(), (Lineas{" A1 ", "B"}));
     EXPECT_EQ(d.plantillas->nombre(), " Ma\xF1"
                                       "ana ");
-    d.plantillas->formClose({0});
-    EXPECT_EQ(d.plantillas->marcosSeleccionados(), " A1       ");
+    d.plantillas->FormClose({0});
+    EXPECT_EQ(d.plantillas->MarcosSeleccionados(), " A1       ");
 
     const std::vector<MarcoHorario> marcos = LeerMarcos(*d.entorno.seneca);
     ASSERT_EQ(marcos.size(), 2u);
@@ -127,11 +127,11 @@ TEST(Plantillas, CadaActivacionReleeElFicheroYSiFaltaUsaElCargado)
     const std::filesystem::path fichero = d.entorno.carpeta / "seneca.xml";
     EscribirFichero(fichero, SobreSeneca(SeccionXml("JORNADAS_ESCOLARES",
                                                     {RegistroXml({"N1", "Nuevo"}), RegistroXml({"N2", "Otro"})})));
-    d.plantillas->formActivate();
+    d.plantillas->FormActivate();
     EXPECT_EQ(d.plantillas->marcos(), (Lineas{"N1", "N2"}));
 
     std::filesystem::remove(fichero);
-    d.plantillas->formActivate();
+    d.plantillas->FormActivate();
     EXPECT_EQ(d.plantillas->marcos(), (Lineas{"ABC", "J2", "MARCO_MUY_LARGO"}));
     EXPECT_EQ(d.plantillas->nombre(), "Ordinaria");
 }
@@ -142,11 +142,11 @@ TEST(Plantillas, SiElFicheroReleidoYaNoTieneDosMarcosUsaElCargado)
          {SeccionXml("JORNADAS_ESCOLARES", {RegistroXml({"N1", "Nuevo"})}) + tramos, std::string()}) {
         Dialogo d(jornadas + tramos);
         EscribirFichero(d.entorno.carpeta / "seneca.xml", SobreSeneca(secciones));
-        d.plantillas->formActivate();
+        d.plantillas->FormActivate();
         EXPECT_EQ(d.plantillas->marcos(), (Lineas{"ABC", "J2", "MARCO_MUY_LARGO"})) << secciones;
-        d.plantillas->formClose({1});
-        EXPECT_TRUE(d.plantillas->seleccionValida()) << secciones;
-        EXPECT_EQ(d.plantillas->marcosSeleccionados(), "J2        ") << secciones;
+        d.plantillas->FormClose({1});
+        EXPECT_TRUE(d.plantillas->SeleccionValida()) << secciones;
+        EXPECT_EQ(d.plantillas->MarcosSeleccionados(), "J2        ") << secciones;
     }
 }
 

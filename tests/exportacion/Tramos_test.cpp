@@ -37,8 +37,8 @@ Filas Tramos(EntornoExportacion& entorno, const std::vector<std::string>& jornad
     entorno.cargarSeneca(SeccionXml("JORNADAS_ESCOLARES", jornadas) + SeccionXml("TRAMOS_HORARIOS", tramos));
     entorno.sesion.ficheroSeneca = entorno.carpeta / "seneca.xml";
     entorno.interaccion.alMostrarMarcos = [lineas](Plantillas& plantillas) {
-        plantillas.formActivate();
-        plantillas.formClose(lineas);
+        plantillas.FormActivate();
+        plantillas.FormClose(lineas);
     };
     ContextoExportacion ctx = entorno.contexto();
     ExportarTramos(ctx);
@@ -153,8 +153,8 @@ TEST(ExportarTramos, RepiteElDialogoHastaUnaEleccionValida)
     entorno.sesion.ficheroSeneca = entorno.carpeta / "seneca.xml";
     std::vector<std::vector<std::size_t>> elecciones = {{}, {0, 1, 1, 0}, {1}};
     entorno.interaccion.alMostrarMarcos = [&](Plantillas& plantillas) {
-        plantillas.formActivate();
-        plantillas.formClose(elecciones[static_cast<std::size_t>(entorno.interaccion.vecesMarcos - 1)]);
+        plantillas.FormActivate();
+        plantillas.FormClose(elecciones[static_cast<std::size_t>(entorno.interaccion.vecesMarcos - 1)]);
     };
     ContextoExportacion ctx = entorno.contexto();
     ExportarTramos(ctx);
