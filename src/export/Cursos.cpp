@@ -1,12 +1,14 @@
 #include "export/Cursos.h"
 
 #include "comun/Error.h"
+#include "export/TablasTrabajo.h"
 #include "text/Texto.h"
 
 namespace {
 
 constexpr const char* kCursosT = "CURSOST";
 constexpr const char* kCursosT2 = "CURSOST2";
+// Typed levels and course numbers are cut to the widths of NIVEL and CURSO in CamposCursosT().
 constexpr int kAnchoNivel = 5;
 constexpr int kAnchoCurso = 3;
 
@@ -59,10 +61,7 @@ void ComprobarCampos(const Tabla& tabla)
 
 std::vector<Campo> CamposCursos()
 {
-    return {
-        CampoCaracter("ABREV", 3),           CampoCaracter("TURNO", 1),  CampoCaracter("NIVEL", kAnchoNivel),
-        CampoCaracter("CURSO", kAnchoCurso), CampoCaracter("CLAVE", 10), CampoCaracter("ESTUD", 80),
-    };
+    return CamposCursosT();
 }
 
 ControlCursos::ControlCursos(std::filesystem::path carpeta, Interaccion& interaccion, bool dialogoRepetido)

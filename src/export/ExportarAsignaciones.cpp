@@ -1,21 +1,13 @@
 #include "data/Tabla.h"
 #include "export/Exportacion.h"
 #include "export/RegistroMateria.h"
+#include "export/TablasTrabajo.h"
 #include "text/Texto.h"
 
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace {
-
-const std::vector<Campo> camposAsigt = {
-    CampoCaracter("CASIG", 10),      CampoCaracter("CPROF", 10),      CampoCaracter("CGRUP", 10),
-    CampoCaracter("CAULA", 10),      CampoCaracter("TURNO", 1),       CampoCaracter("NIVEL", 5),
-    CampoCaracter("CURSO", 3),       CampoCaracter("GRUPO", 2),       CampoFlotante("HORAS"),
-    CampoCaracter("SESIONES", 20),   CampoCaracter("NCONEX", 4),      CampoCaracter("CLAVE", 10),
-    CampoCaracter("CLAVECURSO", 10), CampoCaracter("CLAVEGRUPO", 10), CampoCaracter("CTAREA", 10),
-    CampoCaracter("CORIGEN", 20),    CampoEntero("X_NIVCONPAGLEG")};
 
 // Every lesson starts with the default week of 240 minutes: whole hours, one one-hour lesson each.
 constexpr int kMinutosSemana = 240;
@@ -37,7 +29,7 @@ std::optional<std::string> CodigoCorto(Tabla& asignaturas, const std::string& no
 void ExportarAsignaciones(ContextoExportacion& ctx)
 {
     Tabla::borrar(ctx.carpeta, "ASIGT");
-    Tabla asignaciones = Tabla::crear(ctx.carpeta, "ASIGT", camposAsigt);
+    Tabla asignaciones = Tabla::crear(ctx.carpeta, "ASIGT", CamposAsigt());
     Tabla grupos = Tabla::abrir(ctx.carpeta, "GRUPOST");
     Tabla asignaturas = Tabla::abrir(ctx.carpeta, "ASIGNOMT");
 

@@ -1,22 +1,12 @@
 #include "data/Tabla.h"
 #include "export/Exportacion.h"
+#include "export/TablasTrabajo.h"
 #include "text/Texto.h"
-
-#include <vector>
-
-namespace {
-
-const std::vector<Campo> kCamposAulat = {
-    CampoCaracter("ABREV", 10), CampoCaracter("NOMBRE", 80),    CampoCaracter("EDIFICIO", 1),
-    CampoEntero("MAXALUM"),     CampoCaracter("DEPCENTRO", 10),
-};
-
-} // namespace
 
 void ExportarAulas(ContextoExportacion& ctx)
 {
     Tabla::borrar(ctx.carpeta, "AULAT");
-    Tabla aulat = Tabla::crear(ctx.carpeta, "AULAT", kCamposAulat);
+    Tabla aulat = Tabla::crear(ctx.carpeta, "AULAT", CamposAulat());
     for (const NodoXml& registro : ctx.docSeneca.registros("DEPENDENCIAS")) {
         if (registro.numDatos() < 2) continue;
         // The room abbreviation is the Séneca space key, so a placed room leads straight back to it.

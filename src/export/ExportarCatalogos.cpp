@@ -1,6 +1,7 @@
 #include "comun/Error.h"
 #include "data/Tabla.h"
 #include "export/Exportacion.h"
+#include "export/TablasTrabajo.h"
 #include "text/Texto.h"
 
 #include <cstdint>
@@ -13,21 +14,14 @@ namespace {
 struct Catalogo {
     const char* tabla;
     const char* seccion;
-    std::vector<Campo> campos; // filled from the record's values, first value first
+    const std::vector<Campo>& campos; // filled from the record's values, first value first
 };
 
 const std::vector<Catalogo> catalogos = {
-    {"ORIGENES_C",
-     "ORIGENES",
-     {CampoEntero("X_CATORIHOR"), CampoCaracter("C_ORIHOR", 20), CampoCaracter("D_ORIHOR", 50)}},
-    {"NIVELES_C",
-     "NIVELES",
-     {CampoEntero("X_NIVCONPAGLEG"), CampoCaracter("C_NIVCON", 30), CampoCaracter("D_NIVCON", 55)}},
-    {"CUR_NIV_C", "CURSOS_NIVELES", {CampoEntero("X_OFERTAMATRIG"), CampoEntero("X_NIVCONPAGLEG")}},
-    {"AUTORIZA_C",
-     "AUTORIZACIONES",
-     {CampoEntero("X_ORIHORACTETP"), CampoEntero("X_ACTIVIDAD"), CampoEntero("X_CATORIHOR"),
-      CampoEntero("X_NIVCONPAGLEG")}},
+    {"ORIGENES_C", "ORIGENES", CamposOrigenesC()},
+    {"NIVELES_C", "NIVELES", CamposNivelesC()},
+    {"CUR_NIV_C", "CURSOS_NIVELES", CamposCurNivC()},
+    {"AUTORIZA_C", "AUTORIZACIONES", CamposAutorizaC()},
 };
 
 // The value for one field of the table. A value the record lacks leaves the field empty; a value it

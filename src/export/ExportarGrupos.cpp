@@ -1,6 +1,7 @@
 #include "comun/Error.h"
 #include "data/Tabla.h"
 #include "export/Exportacion.h"
+#include "export/TablasTrabajo.h"
 #include "text/Texto.h"
 
 #include <algorithm>
@@ -8,11 +9,6 @@
 #include <vector>
 
 namespace {
-
-const std::vector<Campo> camposGrupost = {
-    CampoCaracter("ABREV", 10),      CampoCaracter("TURNO", 1),    CampoCaracter("NIVEL", 5),
-    CampoCaracter("CURSO", 3),       CampoCaracter("GRUPO", 2),    CampoCaracter("CLAVE", 10),
-    CampoCaracter("CLAVECURSO", 10), CampoCaracter("DESCRIP", 80), CampoCaracter("MARCO", 1)};
 
 // The text with every small letter of Windows-1252 turned into its capital, accented ones included.
 std::string SinCaso(std::string texto)
@@ -63,7 +59,7 @@ void ExportarGrupos(ContextoExportacion& ctx)
 {
     Tabla::borrar(ctx.carpeta, "GRUPOST");
     Tabla cursos = Tabla::abrir(ctx.carpeta, "CURSOST");
-    Tabla grupos = Tabla::crear(ctx.carpeta, "GRUPOST", camposGrupost);
+    Tabla grupos = Tabla::crear(ctx.carpeta, "GRUPOST", CamposGrupost());
     ListaAbreviaturas abreviaturas;
 
     for (const NodoXml& registro : ctx.docSeneca.registros("UNIDADES")) {

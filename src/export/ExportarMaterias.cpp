@@ -2,27 +2,16 @@
 #include "data/Tabla.h"
 #include "export/Exportacion.h"
 #include "export/RegistroMateria.h"
+#include "export/TablasTrabajo.h"
 #include "text/Texto.h"
 
 #include <set>
 #include <string>
-#include <vector>
 
 namespace {
 
 constexpr int kAnchoCodigo = 10;
 constexpr int kAnchoNombre = 80;
-
-const std::vector<Campo> kCamposAsignomt = {
-    CampoCaracter("COD", 10),      CampoCaracter("CODLARGO", 10), CampoCaracter("NOMBRE", 80),
-    CampoCaracter("CODTAREA", 10), CampoLogico("ESTAREA"),
-};
-
-const std::vector<Campo> kCamposAsignomt2 = {
-    CampoCaracter("COD", 10),     CampoCaracter("CODLARGO", 10),    CampoCaracter("NOMBRE", 80),
-    CampoCaracter("MATERIA", 20), CampoCaracter("OFERTAMATRI", 20), CampoCaracter("CODTAREA", 10),
-    CampoLogico("ESTAREA"),
-};
 
 // The subjects met in one export; they live only while the step runs, so every run starts afresh.
 struct ListasMaterias {
@@ -121,9 +110,9 @@ void AgregarPareja(Tabla& asignomt2, const std::string& cod, const std::string& 
 void ExportarMaterias(ContextoExportacion& ctx)
 {
     Tabla::borrar(ctx.carpeta, "ASIGNOMT");
-    Tabla asignomt = Tabla::crear(ctx.carpeta, "ASIGNOMT", kCamposAsignomt);
+    Tabla asignomt = Tabla::crear(ctx.carpeta, "ASIGNOMT", CamposAsignomt());
     Tabla::borrar(ctx.carpeta, "ASIGNOMT2");
-    Tabla asignomt2 = Tabla::crear(ctx.carpeta, "ASIGNOMT2", kCamposAsignomt2);
+    Tabla asignomt2 = Tabla::crear(ctx.carpeta, "ASIGNOMT2", CamposAsignomt2());
     Tabla senematerias = AbrirSenematerias(ctx.senematerias);
 
     ListasMaterias listas;

@@ -1,24 +1,15 @@
 #include "comun/Error.h"
 #include "data/Tabla.h"
 #include "export/Exportacion.h"
+#include "export/TablasTrabajo.h"
 #include "text/Texto.h"
 
 #include <vector>
 
-namespace {
-
-const std::vector<Campo> kCamposPeriodos = {
-    CampoCaracter("CURSOANNO", 4),
-    CampoCaracter("F_INICIO", 10),
-    CampoCaracter("F_FIN", 10),
-};
-
-} // namespace
-
 void ExportarPeriodos(ContextoExportacion& ctx)
 {
     Tabla::borrar(ctx.carpeta, "PERIODOS");
-    Tabla periodos = Tabla::crear(ctx.carpeta, "PERIODOS", kCamposPeriodos);
+    Tabla periodos = Tabla::crear(ctx.carpeta, "PERIODOS", CamposPeriodos());
 
     std::string anno, inicio, fin;
     bool hayRegistro = false;

@@ -1,16 +1,11 @@
 #include "data/Tabla.h"
 #include "export/Exportacion.h"
+#include "export/TablasTrabajo.h"
 
 #include <string>
 #include <vector>
 
 namespace {
-
-const std::vector<Campo> kCamposProft = {
-    CampoCaracter("ABREV", 10),  CampoCaracter("NOMBRE", 80),     CampoCaracter("DEPART", 40),
-    CampoEntero("DNI"),          CampoCaracter("X_EMPLEADO", 10), CampoCaracter("F_TOMAPOS", 10),
-    CampoCaracter("EMAIL", 100),
-};
 
 // Windows-1252 letter folded to its capital: a-z, the accented small letters, š, œ, ž and ÿ.
 char Capital(char c)
@@ -65,7 +60,7 @@ std::string Inicial(const std::string& parte)
 void ExportarProfesores(ContextoExportacion& ctx)
 {
     Tabla::borrar(ctx.carpeta, "PROFT");
-    Tabla proft = Tabla::crear(ctx.carpeta, "PROFT", kCamposProft);
+    Tabla proft = Tabla::crear(ctx.carpeta, "PROFT", CamposProft());
     Abreviaturas abreviaturas;
     for (const NodoXml& registro : ctx.docSeneca.registros("EMPLEADOS")) {
         if (registro.numDatos() < 2) continue;

@@ -2,18 +2,13 @@
 #include "data/Tabla.h"
 #include "export/Exportacion.h"
 #include "export/Plantihoras.h"
+#include "export/TablasTrabajo.h"
 #include "text/Texto.h"
 
 #include <string>
 #include <vector>
 
 namespace {
-
-const std::vector<Campo> camposDiashorast = {
-    CampoCaracter("DIHO", 10),     CampoCaracter("CODDIHO", 10),  CampoCaracter("DIA", 20),
-    CampoCaracter("TEXTODIA", 20), CampoCaracter("HORA", 8),      CampoCaracter("TEXTOHOR", 15),
-    CampoCaracter("HORADESDE", 8), CampoCaracter("HORAHASTA", 8), CampoCaracter("MINUTOS", 8),
-    CampoCaracter("MARCO", 1),     CampoCaracter("MARCOXML", 10)};
 
 constexpr int kDias = 7;
 // A frame without slots starts at midnight when chosen first and at the end of the day when second.
@@ -143,7 +138,7 @@ void ExportarTramos(ContextoExportacion& ctx)
                     "tramos horarios en DIASHORAST.");
 
     Tabla::borrar(ctx.carpeta, "DIASHORAST");
-    Tabla diasHoras = Tabla::crear(ctx.carpeta, "DIASHORAST", camposDiashorast);
+    Tabla diasHoras = Tabla::crear(ctx.carpeta, "DIASHORAST", CamposDiashorast());
 
     const MarcosElegidos marcos = ElegirMarcos(ctx, jornadas);
     const std::vector<Tramo> tramos = LeerTramos(ctx.docSeneca, marcos);
