@@ -1,5 +1,7 @@
 #include "apoyo/Apoyo.h"
 
+#include "export/TablasTrabajo.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,14 +10,6 @@
 namespace {
 
 using Filas = std::vector<std::vector<std::string>>;
-
-const std::vector<Campo> camposAsignomt = {CampoCaracter("COD", 10), CampoCaracter("CODLARGO", 10),
-                                           CampoCaracter("NOMBRE", 80), CampoCaracter("CODTAREA", 10),
-                                           CampoLogico("ESTAREA")};
-const std::vector<Campo> camposGrupost = {
-    CampoCaracter("ABREV", 10),      CampoCaracter("TURNO", 1),    CampoCaracter("NIVEL", 5),
-    CampoCaracter("CURSO", 3),       CampoCaracter("GRUPO", 2),    CampoCaracter("CLAVE", 10),
-    CampoCaracter("CLAVECURSO", 10), CampoCaracter("DESCRIP", 80), CampoCaracter("MARCO", 1)};
 
 // A MATERIAS record with the name second and the key third, or the other way round.
 std::string Materia(const std::string& oferta, const std::string& nombre, const std::string& clave,
@@ -37,8 +31,8 @@ const Filas grupos = {{"ESO1A", "", "ESO", "1", "A", "U1", "O1", "", "0"},
 
 Filas Asignaciones(EntornoExportacion& entorno, const Filas& nomAsig, const std::vector<std::string>& materias)
 {
-    CrearTablaPrueba(entorno.carpeta.ruta(), "ASIGNOMT", camposAsignomt, nomAsig);
-    CrearTablaPrueba(entorno.carpeta.ruta(), "GRUPOST", camposGrupost, grupos);
+    CrearTablaPrueba(entorno.carpeta.ruta(), "ASIGNOMT", CamposAsignomt(), nomAsig);
+    CrearTablaPrueba(entorno.carpeta.ruta(), "GRUPOST", CamposGrupost(), grupos);
     entorno.cargarSeneca(SeccionXml("MATERIAS", materias));
     ContextoExportacion ctx = entorno.contexto();
     ExportarAsignaciones(ctx);

@@ -1,6 +1,7 @@
 #include "apoyo/Apoyo.h"
 
 #include "comun/Error.h"
+#include "export/TablasTrabajo.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +12,10 @@ namespace {
 
 using Filas = std::vector<std::vector<std::string>>;
 
-const std::vector<Campo> camposCursos = {CampoCaracter("ABREV", 3),  CampoCaracter("TURNO", 1),
-                                         CampoCaracter("NIVEL", 5),  CampoCaracter("CURSO", 3),
-                                         CampoCaracter("CLAVE", 10), CampoCaracter("ESTUD", 80)};
-
 // CURSOST rows: ABREV, TURNO, NIVEL, CURSO, CLAVE, ESTUD.
 Filas Grupos(EntornoExportacion& entorno, const Filas& cursos, const std::vector<std::string>& unidades)
 {
-    CrearTablaPrueba(entorno.carpeta.ruta(), "CURSOST", camposCursos, cursos);
+    CrearTablaPrueba(entorno.carpeta.ruta(), "CURSOST", CamposCursosT(), cursos);
     entorno.cargarSeneca(SeccionXml("UNIDADES", unidades));
     ContextoExportacion ctx = entorno.contexto();
     ExportarGrupos(ctx);

@@ -1,6 +1,7 @@
 #include "apoyo/Apoyo.h"
 
 #include "comun/Error.h"
+#include "export/TablasTrabajo.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -16,29 +17,6 @@ namespace {
 
 using Filas = std::vector<std::vector<std::string>>;
 using Fila = std::vector<std::string>;
-
-const std::vector<Campo> camposProft = {CampoCaracter("ABREV", 10),      CampoCaracter("NOMBRE", 80),
-                                        CampoCaracter("DEPART", 40),     CampoEntero("DNI"),
-                                        CampoCaracter("X_EMPLEADO", 10), CampoCaracter("F_TOMAPOS", 10),
-                                        CampoCaracter("EMAIL", 100)};
-const std::vector<Campo> camposAsignomt = {CampoCaracter("COD", 10), CampoCaracter("CODLARGO", 10),
-                                           CampoCaracter("NOMBRE", 80), CampoCaracter("CODTAREA", 10),
-                                           CampoLogico("ESTAREA")};
-const std::vector<Campo> camposAsignomt2 = {
-    CampoCaracter("COD", 10),     CampoCaracter("CODLARGO", 10),    CampoCaracter("NOMBRE", 80),
-    CampoCaracter("MATERIA", 20), CampoCaracter("OFERTAMATRI", 20), CampoCaracter("CODTAREA", 10),
-    CampoLogico("ESTAREA")};
-const std::vector<Campo> camposGrupost = {
-    CampoCaracter("ABREV", 10),      CampoCaracter("TURNO", 1),    CampoCaracter("NIVEL", 5),
-    CampoCaracter("CURSO", 3),       CampoCaracter("GRUPO", 2),    CampoCaracter("CLAVE", 10),
-    CampoCaracter("CLAVECURSO", 10), CampoCaracter("DESCRIP", 80), CampoCaracter("MARCO", 1)};
-const std::vector<Campo> camposAsigt = {
-    CampoCaracter("CASIG", 10),      CampoCaracter("CPROF", 10),      CampoCaracter("CGRUP", 10),
-    CampoCaracter("CAULA", 10),      CampoCaracter("TURNO", 1),       CampoCaracter("NIVEL", 5),
-    CampoCaracter("CURSO", 3),       CampoCaracter("GRUPO", 2),       CampoFlotante("HORAS"),
-    CampoCaracter("SESIONES", 20),   CampoCaracter("NCONEX", 4),      CampoCaracter("CLAVE", 10),
-    CampoCaracter("CLAVECURSO", 10), CampoCaracter("CLAVEGRUPO", 10), CampoCaracter("CTAREA", 10),
-    CampoCaracter("CORIGEN", 20),    CampoEntero("X_NIVCONPAGLEG")};
 
 // The rows that the assignment step prepares for subject MAT in the two groups of offer O1.
 const Fila preparadaA = {"MAT",  "", "ESO1A", "",   "",   "ESO", "1", "A", "4",
@@ -71,19 +49,19 @@ struct Entorno {
     Entorno()
     {
         const auto& carpeta = entorno.carpeta.ruta();
-        CrearTablaPrueba(carpeta, "PROFT", camposProft,
+        CrearTablaPrueba(carpeta, "PROFT", CamposProft(),
                          {{"PGA", "Pedro", "", "", "E1", "", ""}, {"MLO", "María", "", "", "E2", "", ""}});
-        CrearTablaPrueba(carpeta, "ASIGNOMT", camposAsignomt,
+        CrearTablaPrueba(carpeta, "ASIGNOMT", CamposAsignomt(),
                          {{"MAT", "Matemátic", "Matemáticas", "", "F"},
                           {"#12", "Guardia", "Guardia", "#12", "T"},
                           {"#", "Sin código", "Sin código", "#", "T"},
                           {"20", "Tutoría", "Tutoría", "20", "T"}});
-        CrearTablaPrueba(carpeta, "ASIGNOMT2", camposAsignomt2,
+        CrearTablaPrueba(carpeta, "ASIGNOMT2", CamposAsignomt2(),
                          {{"MAT", "Matemátic", "Matemáticas", "M7", "O1", "", "F"}});
-        CrearTablaPrueba(carpeta, "GRUPOST", camposGrupost,
+        CrearTablaPrueba(carpeta, "GRUPOST", CamposGrupost(),
                          {{"ESO1A", "", "ESO", "1", "A", "U1", "O1", "", "0"},
                           {"ESO1B", "T", "ESO", "1", "B", "U2", "O1", "", "0"}});
-        CrearTablaPrueba(carpeta, "ASIGT", camposAsigt, {preparadaA, preparadaB});
+        CrearTablaPrueba(carpeta, "ASIGT", CamposAsigt(), {preparadaA, preparadaB});
     }
 
     void exportar(const std::string& secciones)

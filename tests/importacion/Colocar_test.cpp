@@ -45,11 +45,11 @@ TEST(Colocar, ColocaSinCoincidenciasYDeFormaDeterminista)
 {
     CarpetaTemporal carpeta;
     const fs::path c = carpeta.ruta();
-    CrearTablaPrueba(c, "PROFT", kCamposProft, {{"AAA"}, {"BBB"}, {"CCC"}});
-    CrearTablaPrueba(c, "ASIGNOMT", kCamposAsignomt, {{"MAT"}, {"LEN"}, {"#G"}});
-    CrearTablaPrueba(c, "AULAT", kCamposAulat, {{"A1"}});
-    CrearTablaPrueba(c, "DIASHORAST", kCamposDiashorast, Tramos());
-    CrearTablaPrueba(c, "ASIGT", kCamposAsigt,
+    CrearTablaPrueba(c, "PROFT", CamposProft(), {{"AAA"}, {"BBB"}, {"CCC"}});
+    CrearTablaPrueba(c, "ASIGNOMT", CamposAsignomt(), {{"MAT"}, {"LEN"}, {"#G"}});
+    CrearTablaPrueba(c, "AULAT", CamposAulat(), {{"A1"}});
+    CrearTablaPrueba(c, "DIASHORAST", CamposDiashorast(), Tramos());
+    CrearTablaPrueba(c, "ASIGT", CamposAsigt(),
                      {Fila("MAT", "AAA", "1A", "21", "1", "CONC"), Fila("LEN", "BBB", "1A", "11", "1", ""),
                       Fila("#G", "AAA", "", "1", "#G", ""), Fila("LEN", "CCC", "1B", "1", "1", ""),
                       Fila("MAT", "", "1B", "11", "1", ""), Fila("XXX", "AAA", "1A", "1", "1", "")});

@@ -9,46 +9,6 @@
 
 namespace fs = std::filesystem;
 
-const std::vector<Campo> kCamposPeriodos{CampoCaracter("CURSOANNO", 4), CampoCaracter("F_INICIO", 10),
-                                         CampoCaracter("F_FIN", 10)};
-const std::vector<Campo> kCamposCursost{CampoCaracter("ABREV", 3),  CampoCaracter("TURNO", 1),
-                                        CampoCaracter("NIVEL", 5),  CampoCaracter("CURSO", 3),
-                                        CampoCaracter("CLAVE", 10), CampoCaracter("ESTUD", 80)};
-const std::vector<Campo> kCamposAsignomt{CampoCaracter("COD", 10), CampoCaracter("CODLARGO", 10),
-                                         CampoCaracter("NOMBRE", 80), CampoCaracter("CODTAREA", 10),
-                                         CampoLogico("ESTAREA")};
-const std::vector<Campo> kCamposAsignomt2{
-    CampoCaracter("COD", 10),     CampoCaracter("CODLARGO", 10),    CampoCaracter("NOMBRE", 80),
-    CampoCaracter("MATERIA", 20), CampoCaracter("OFERTAMATRI", 20), CampoCaracter("CODTAREA", 10),
-    CampoLogico("ESTAREA")};
-const std::vector<Campo> kCamposProft{CampoCaracter("ABREV", 10),      CampoCaracter("NOMBRE", 80),
-                                      CampoCaracter("DEPART", 40),     CampoEntero("DNI"),
-                                      CampoCaracter("X_EMPLEADO", 10), CampoCaracter("F_TOMAPOS", 10),
-                                      CampoCaracter("EMAIL", 100)};
-const std::vector<Campo> kCamposAulat{CampoCaracter("ABREV", 10), CampoCaracter("NOMBRE", 80),
-                                      CampoCaracter("EDIFICIO", 1), CampoEntero("MAXALUM"),
-                                      CampoCaracter("DEPCENTRO", 10)};
-const std::vector<Campo> kCamposGrupost{
-    CampoCaracter("ABREV", 10),      CampoCaracter("TURNO", 1),    CampoCaracter("NIVEL", 5),
-    CampoCaracter("CURSO", 3),       CampoCaracter("GRUPO", 2),    CampoCaracter("CLAVE", 10),
-    CampoCaracter("CLAVECURSO", 10), CampoCaracter("DESCRIP", 80), CampoCaracter("MARCO", 1)};
-const std::vector<Campo> kCamposAsigt{
-    CampoCaracter("CASIG", 10),      CampoCaracter("CPROF", 10),      CampoCaracter("CGRUP", 10),
-    CampoCaracter("CAULA", 10),      CampoCaracter("TURNO", 1),       CampoCaracter("NIVEL", 5),
-    CampoCaracter("CURSO", 3),       CampoCaracter("GRUPO", 2),       CampoFlotante("HORAS"),
-    CampoCaracter("SESIONES", 20),   CampoCaracter("NCONEX", 4),      CampoCaracter("CLAVE", 10),
-    CampoCaracter("CLAVECURSO", 10), CampoCaracter("CLAVEGRUPO", 10), CampoCaracter("CTAREA", 10),
-    CampoCaracter("CORIGEN", 20),    CampoEntero("X_NIVCONPAGLEG")};
-const std::vector<Campo> kCamposDiashorast{
-    CampoCaracter("DIHO", 10),     CampoCaracter("CODDIHO", 10),  CampoCaracter("DIA", 20),
-    CampoCaracter("TEXTODIA", 20), CampoCaracter("HORA", 8),      CampoCaracter("TEXTOHOR", 15),
-    CampoCaracter("HORADESDE", 8), CampoCaracter("HORAHASTA", 8), CampoCaracter("MINUTOS", 8),
-    CampoCaracter("MARCO", 1),     CampoCaracter("MARCOXML", 10)};
-const std::vector<Campo> kCamposOrigenes{CampoEntero("X_CATORIHOR"), CampoCaracter("C_ORIHOR", 20),
-                                         CampoCaracter("D_ORIHOR", 50)};
-const std::vector<Campo> kCamposCurNiv{CampoEntero("X_OFERTAMATRIG"), CampoEntero("X_NIVCONPAGLEG")};
-const std::vector<Campo> kCamposAutoriza{CampoEntero("X_ORIHORACTETP"), CampoEntero("X_ACTIVIDAD"),
-                                         CampoEntero("X_CATORIHOR"), CampoEntero("X_NIVCONPAGLEG")};
 // MARCO wider than one character, as a timetable product may write it: only its first character counts.
 const std::vector<Campo> kCamposSoluc{
     CampoCaracter("PROF", 10),     CampoEntero("DIA"),        CampoEntero("HORA"),
@@ -94,23 +54,23 @@ void EscribirDbase3(const fs::path& fichero, const std::vector<Campo>& campos,
 
 EntornoImportacion::EntornoImportacion()
 {
-    tabla("PERIODOS", kCamposPeriodos, {{"2025", "15/09/2025", "22/06/2026"}});
-    tabla("CURSOST", kCamposCursost, {});
-    tabla("AULAT", kCamposAulat, {{"A1", "Aula 1", "", "", "A1"}});
-    tabla("PROFT", kCamposProft,
+    tabla("PERIODOS", CamposPeriodos(), {{"2025", "15/09/2025", "22/06/2026"}});
+    tabla("CURSOST", CamposCursosT(), {});
+    tabla("AULAT", CamposAulat(), {{"A1", "Aula 1", "", "", "A1"}});
+    tabla("PROFT", CamposProft(),
           {{"AAA", "Ana", "", "", "101", "01/09/2019"},
            {"B'C", "Blas", "", "", "102", "01/09/2020"},
            {"ZZZ", "Zoe", "", "", "103", ""}});
-    tabla("GRUPOST", kCamposGrupost, {{"1A", "", "ESO", "1", "A", "U1", "OFG", "", "0"}});
+    tabla("GRUPOST", CamposGrupost(), {{"1A", "", "ESO", "1", "A", "U1", "OFG", "", "0"}});
     tabla(
-        "ASIGNOMT", kCamposAsignomt,
+        "ASIGNOMT", CamposAsignomt(),
         {{"MAT", "", "Matemáticas", "", "F"}, {"HIS", "", "Historia", "7", "F"}, {"LEN", "", "Lengua", "", "F"}});
-    tabla("ASIGNOMT2", kCamposAsignomt2,
+    tabla("ASIGNOMT2", CamposAsignomt2(),
           {{"HIS", "", "Historia", "H200", "OFG", "", "F"}, {"LEN", "", "Lengua", "L300", "OTRA", "", "F"}});
-    tabla("ASIGT", kCamposAsigt,
+    tabla("ASIGT", CamposAsigt(),
           {{"MAT", "AAA", "1A", "", "", "", "", "", "4", "1111", "", "M100", "OF1", "U1", "1", "CONC", "4"},
            {"HIS", "AAA", "1A", "", "", "", "", "", "2", "11", "", "", "", "U1", "1", "", ""}});
-    tabla("DIASHORAST", kCamposDiashorast,
+    tabla("DIASHORAST", CamposDiashorast(),
           {{"11", "T1", "1", "", "1", "Primera", "08:30", "09:25", "55", "0", "J1"},
            {"12", "T2", "1", "", "2", "Segunda", "09:25", "10:20", "55", "0", "J1"},
            {"21", "T1", "2", "", "1", "Primera", "08:30", "09:25", "55", "0", "J1"},

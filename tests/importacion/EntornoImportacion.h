@@ -2,15 +2,14 @@
 #include "apoyo/Apoyo.h"
 #include "comun/Sesion.h"
 #include "data/Tabla.h"
+#include "export/TablasTrabajo.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-// The working tables with the fields the export writes them with.
-extern const std::vector<Campo> kCamposPeriodos, kCamposCursost, kCamposAsignomt, kCamposAsignomt2, kCamposProft,
-    kCamposAulat, kCamposGrupost, kCamposAsigt, kCamposDiashorast, kCamposOrigenes, kCamposCurNiv, kCamposAutoriza,
-    kCamposSoluc;
+// SOLUC, the timetable product's result. The tables the export writes take its own field lists.
+extern const std::vector<Campo> kCamposSoluc;
 
 // A dBase III table written byte by byte, as another program writes it: fields of type 'C' or 'N'.
 void EscribirDbase3(const std::filesystem::path& fichero, const std::vector<Campo>& campos,

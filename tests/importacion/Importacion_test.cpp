@@ -63,7 +63,7 @@ TEST(Importacion, FicheroResultadoAnteponeResultadoZentarAlNombre)
 TEST(Importacion, EsqueletoConserveLaDeclaracionYSustituyeLaRaiz)
 {
     EntornoImportacion e;
-    e.tabla("PROFT", kCamposProft, {{"AAA", "", "", "", "Ñ101", ""}});
+    e.tabla("PROFT", CamposProft(), {{"AAA", "", "", "", "Ñ101", ""}});
     e.importar();
     const std::string salida = LeerFichero(e.resultado());
     EXPECT_THAT(salida, HasSubstr(">\xD1"
@@ -174,8 +174,8 @@ TEST(Importacion, CeldaNoRegularActividadYMinutos)
     };
     for (const Caso& c : casos) {
         EntornoImportacion e;
-        e.tabla("ASIGNOMT", kCamposAsignomt, {{"#G", "", "Guardia", "#9", "T"}});
-        e.tabla("DIASHORAST", kCamposDiashorast,
+        e.tabla("ASIGNOMT", CamposAsignomt(), {{"#G", "", "Guardia", "#9", "T"}});
+        e.tabla("DIASHORAST", CamposDiashorast(),
                 {{"11", "T1", "1", "", "1", "", "08:30", "09:25", c.minutos, "0", ""}});
         e.solucion({{"AAA", "1", "1", "0", "#G", c.tarea, "", "", ""}});
         ASSERT_EQ(e.importar(), FinTraspaso::Completado);
@@ -186,7 +186,7 @@ TEST(Importacion, CeldaNoRegularActividadYMinutos)
 TEST(Importacion, SinProfesoresAmbasSeccionesVacias)
 {
     EntornoImportacion e;
-    e.tabla("PROFT", kCamposProft, {});
+    e.tabla("PROFT", CamposProft(), {});
     ASSERT_EQ(e.importar(), FinTraspaso::Completado);
     const std::string salida = LeerFichero(e.resultado());
     EXPECT_THAT(salida, HasSubstr("<grupo_datos seq=\"HORARIOS_NO_REGULARES\" registros=\"0\"/>"));
@@ -196,7 +196,7 @@ TEST(Importacion, SinProfesoresAmbasSeccionesVacias)
 TEST(Importacion, DosProfesoresConLaMismaAbreviaturaTienenLasMismasCeldas)
 {
     EntornoImportacion e;
-    e.tabla("PROFT", kCamposProft, {{"B'C", "", "", "", "1", ""}, {"B'C", "", "", "", "2", ""}});
+    e.tabla("PROFT", CamposProft(), {{"B'C", "", "", "", "1", ""}, {"B'C", "", "", "", "2", ""}});
     e.importar();
     const auto celdas = Celdas(e.resultado(), "HORARIOS_REGULARES");
     ASSERT_EQ(celdas.size(), 2u);
@@ -220,9 +220,9 @@ TEST(Importacion, OrigenDeLaHoraConCatalogos)
     };
     for (const Caso& c : casos) {
         EntornoImportacion e;
-        e.tabla("ORIGENES_C", kCamposOrigenes, {{"5", "CONC", "Concierto"}, {"", "SINCAT", "Sin categoría"}});
-        e.tabla("CUR_NIV_C", kCamposCurNiv, {});
-        e.tabla("AUTORIZA_C", kCamposAutoriza, {{"76", "1", "5", "3"}, {"77", "1", "5", "4"}});
+        e.tabla("ORIGENES_C", CamposOrigenesC(), {{"5", "CONC", "Concierto"}, {"", "SINCAT", "Sin categoría"}});
+        e.tabla("CUR_NIV_C", CamposCurNivC(), {});
+        e.tabla("AUTORIZA_C", CamposAutorizaC(), {{"76", "1", "5", "3"}, {"77", "1", "5", "4"}});
         e.solucion({{"AAA", "1", "1", "0", c.asig, c.tarea, "1A", "", c.concierto}});
         ASSERT_EQ(e.importar(), FinTraspaso::Completado);
         const auto celdas = Celdas(e.resultado(), "HORARIOS_REGULARES");
@@ -237,7 +237,7 @@ TEST(Importacion, OrigenDeLaHoraConCatalogos)
 TEST(Importacion, SinRegistrosEnOrigenesNoHayCatalogos)
 {
     EntornoImportacion e;
-    e.tabla("ORIGENES_C", kCamposOrigenes, {});
+    e.tabla("ORIGENES_C", CamposOrigenesC(), {});
     e.solucion({{"AAA", "1", "1", "0", "MAT", "", "1A", "", "CONC"}});
     ASSERT_EQ(e.importar(), FinTraspaso::Completado); // AUTORIZA_C is not there and not needed
     EXPECT_THAT(Celdas(e.resultado(), "HORARIOS_REGULARES")[0], ::testing::EndsWith("X_ACTIVIDAD=1"));
@@ -311,41 +311,41 @@ TEST(Importacion, FallosDetienenSinEscribir)
         {"sin GRUPOST", [](EntornoImportacion& e) { Tabla::borrar(e.carpeta.ruta(), "GRUPOST"); }, {"GRUPOST"}},
         {"MINUTOS no numérico",
          [](EntornoImportacion& e) {
-             e.tabla("DIASHORAST", kCamposDiashorast,
+             e.tabla("DIASHORAST", CamposDiashorast(),
                      {{"12", "T2", "1", "", "2", "", "09:25", "10:20", "x", "0", ""}});
          },
          {"MINUTOS", "AAA"}},
         {"hora mal escrita",
          [](EntornoImportacion& e) {
-             e.tabla("DIASHORAST", kCamposDiashorast,
+             e.tabla("DIASHORAST", CamposDiashorast(),
                      {{"11", "T1", "1", "", "1", "", "8:3", "09:25", "55", "0", ""}});
          },
          {"8:3", "HORADESDE", "AAA"}},
         {"actividad no numérica con catálogos",
          [](EntornoImportacion& e) {
-             e.tabla("ORIGENES_C", kCamposOrigenes, {{"5", "CONC", ""}});
-             e.tabla("CUR_NIV_C", kCamposCurNiv, {});
-             e.tabla("AUTORIZA_C", kCamposAutoriza, {});
+             e.tabla("ORIGENES_C", CamposOrigenesC(), {{"5", "CONC", ""}});
+             e.tabla("CUR_NIV_C", CamposCurNivC(), {});
+             e.tabla("AUTORIZA_C", CamposAutorizaC(), {});
              e.solucion({{"AAA", "1", "1", "0", "MAT", "G1", "1A", "", "CONC"}});
          },
          {"«G1»", "AAA", "día 1", "hora 1"}},
         {"actividad no numérica en una celda sin nivel",
          [](EntornoImportacion& e) {
-             e.tabla("ORIGENES_C", kCamposOrigenes, {{"5", "CONC", ""}});
-             e.tabla("CUR_NIV_C", kCamposCurNiv, {});
-             e.tabla("AUTORIZA_C", kCamposAutoriza, {});
+             e.tabla("ORIGENES_C", CamposOrigenesC(), {{"5", "CONC", ""}});
+             e.tabla("CUR_NIV_C", CamposCurNivC(), {});
+             e.tabla("AUTORIZA_C", CamposAutorizaC(), {});
              e.solucion({{"AAA", "1", "1", "0", "LEN", "G1", "1A", "", "CONC"}});
          },
          {"«G1»", "AAA", "día 1", "hora 1"}},
         {"catálogos sin CUR_NIV_C",
          [](EntornoImportacion& e) {
-             e.tabla("ORIGENES_C", kCamposOrigenes, {{"5", "CONC", ""}});
+             e.tabla("ORIGENES_C", CamposOrigenesC(), {{"5", "CONC", ""}});
          },
          {"CUR_NIV_C"}},
         {"catálogos sin AUTORIZA_C",
          [](EntornoImportacion& e) {
-             e.tabla("ORIGENES_C", kCamposOrigenes, {{"5", "CONC", ""}});
-             e.tabla("CUR_NIV_C", kCamposCurNiv, {});
+             e.tabla("ORIGENES_C", CamposOrigenesC(), {{"5", "CONC", ""}});
+             e.tabla("CUR_NIV_C", CamposCurNivC(), {});
          },
          {"AUTORIZA_C"}},
         {"SOLUC sin campo AULA",
