@@ -9,6 +9,12 @@
 
 namespace fs = std::filesystem;
 
+const std::vector<std::vector<std::string>> kFilasSoluc{
+    {"AAA", "1", "1", "0", "MAT", "", "1A", " A1", ""}, {"AAA", "1", "2", "0", "#G", "#G1", "", "", ""},
+    {"AAA", "0", "3", "0", "MAT", "", "1A", "", ""},    {"B'C", "2", "1", "0", "LEN", "#12", "1A", "   ", ""},
+    {"AAA", "1", "10", "1x", "HIS", "", "1A", "", ""},  {"aaa", "1", "1", "0", "MAT", "", "1A", "", ""},
+    {"AAA", "2", "5", "0", "MAT", "", "1A", "", ""},    {"AAA", "1", "1", "", "#G", "##1", "", "", ""}};
+
 // MARCO wider than one character, as a timetable product may write it: only its first character counts.
 const std::vector<Campo> kCamposSoluc{
     CampoCaracter("PROF", 10),     CampoEntero("DIA"),        CampoEntero("HORA"),
@@ -75,14 +81,7 @@ EntornoImportacion::EntornoImportacion()
            {"12", "T2", "1", "", "2", "Segunda", "09:25", "10:20", "55", "0", "J1"},
            {"21", "T1", "2", "", "1", "Primera", "08:30", "09:25", "55", "0", "J1"},
            {"110", "T10", "1", "", "10", "Tarde", "15:00", "16:00", "60", "1", "J2"}});
-    solucion({{"AAA", "1", "1", "0", "MAT", "", "1A", " A1", ""},
-              {"AAA", "1", "2", "0", "#G", "#G1", "", "", ""},
-              {"AAA", "0", "3", "0", "MAT", "", "1A", "", ""},
-              {"B'C", "2", "1", "0", "LEN", "#12", "1A", "   ", ""},
-              {"AAA", "1", "10", "1x", "HIS", "", "1A", "", ""},
-              {"aaa", "1", "1", "0", "MAT", "", "1A", "", ""},
-              {"AAA", "2", "5", "0", "MAT", "", "1A", "", ""},
-              {"AAA", "1", "1", "", "#G", "##1", "", "", ""}});
+    solucion(kFilasSoluc);
     seneca = carpeta / "seneca" / "centro.xml";
     fs::create_directories(seneca.parent_path());
     EscribirFichero(seneca, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"

@@ -10,6 +10,8 @@
 
 // SOLUC, the timetable product's result. The tables the export writes take its own field lists.
 extern const std::vector<Campo> kCamposSoluc;
+// The cells of the standard fixture: two sections, a day-0 cell, a quote, a frame "1x", case.
+extern const std::vector<std::vector<std::string>> kFilasSoluc;
 
 // A dBase III table written byte by byte, as another program writes it: fields of type 'C' or 'N'.
 void EscribirDbase3(const std::filesystem::path& fichero, const std::vector<Campo>& campos,

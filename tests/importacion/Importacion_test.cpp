@@ -127,15 +127,7 @@ TEST(Importacion, CeldasDeAmbasSeccionesEnOrdenDeSoluc)
             std::vector<Campo> campos = kCamposSoluc;
             for (Campo& c : campos)
                 if (c.tipo == 'I') c = {c.nombre, 'N', 2, 0};
-            EscribirDbase3(e.carpeta / "soluc.dbf", campos,
-                           {{"AAA", "1", "1", "0", "MAT", "", "1A", " A1", ""},
-                            {"AAA", "1", "2", "0", "#G", "#G1", "", "", ""},
-                            {"AAA", "0", "3", "0", "MAT", "", "1A", "", ""},
-                            {"B'C", "2", "1", "0", "LEN", "#12", "1A", "   ", ""},
-                            {"AAA", "1", "10", "1x", "HIS", "", "1A", "", ""},
-                            {"aaa", "1", "1", "0", "MAT", "", "1A", "", ""},
-                            {"AAA", "2", "5", "0", "MAT", "", "1A", "", ""},
-                            {"AAA", "1", "1", "", "#G", "##1", "", "", ""}});
+            EscribirDbase3(e.carpeta / "soluc.dbf", campos, kFilasSoluc);
         }
         ASSERT_EQ(e.importar(), FinTraspaso::Completado);
         EXPECT_THAT(
